@@ -1,0 +1,53 @@
+// The sizing calculation: from the medium and five numbers to the two flow
+// coefficients of a control valve, Cv and the metric C (in every case C is
+// Cv / 1.17 within the rounding of the stored constants).
+//
+// Every formula is evaluated in its written order, one checked operation at
+// a time (runtime/arith.h), so a division by zero, an overflow or a negative
+// radicand raises a RuntimeError out of the call instead of producing an
+// infinity or a NaN. The caller's record keeps whatever was stored before.
+#pragma once
+
+#include <optional>
+
+namespace quorvel {
+
+enum class MediumKind { Liquid, Gas, WaterSteam, OtherSteam };
+
+// Decided for Gas and WaterSteam only: Subcritical when the pressure drop is
+// below half the upstream pressure, Critical from half of it upwards.
+enum class FlowRegime { Subcritical, Critical };
+
+// What G and t stand for depends on the medium: specific gravity and
+// temperature for liquid and gas, superheat temperature (G unused) for water
+// steam, outlet and inlet specific volume for other steam.
+struct SizingInputs {
+    double P1 = 0.0;
+    double P2 = 0.0;
+    double G = 0.0;
+    double Q = 0.0;
+    double t = 0.0;
+};
+
+// Which of the six formulas was computed.
+struct FormulaCase {
+    MediumKind Medium = MediumKind::Liquid;
+    std::optional<FlowRegime> Regime; // only for Gas and WaterSteam
+    bool operator==(const FormulaCase &) const = default;
+};
+
+struct SizingResult {
+    double Cv = 0.0;
+    bool CvProduced = false;
+    double C = 0.0;
+    bool CProduced = false;
+    std::optional<FormulaCase> Case; // set once the case is decided
+};
+
+// Fills `result` (which should be fresh) for the given medium. The two
+// water-steam cases first compute the superheat factor K = t * 0.0013 + 1,
+// held in single precision, into `SuperheatFactor`; nothing else is changed.
+void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &inputs, SizingResult &result,
+                             float &SuperheatFactor);
+
+} // namespace quorvel

@@ -1,0 +1,11 @@
+#include "ui/form1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    quorvel::Form1 window;
+    window.show();
+    return QApplication::exec();
+}

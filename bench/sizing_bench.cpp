@@ -19,13 +19,13 @@ void Calculate(benchmark::State &state, MediumKind medium, quorvel::SizingInputs
     }
 }
 
-BENCHMARK_CAPTURE(Calculate, liquid, MediumKind::Liquid, {5, 4, 1, 10, 0});
-BENCHMARK_CAPTURE(Calculate, gas_subcritical, MediumKind::Gas, {10, 8, 1, 1000, 27});
-BENCHMARK_CAPTURE(Calculate, gas_critical, MediumKind::Gas, {10, 4, 1, 1000, 27});
-BENCHMARK_CAPTURE(Calculate, water_steam_subcritical, MediumKind::WaterSteam,
-                  {10, 8, 0, 1000, 100});
-BENCHMARK_CAPTURE(Calculate, water_steam_critical, MediumKind::WaterSteam, {10, 2, 0, 1000, 0});
-BENCHMARK_CAPTURE(Calculate, other_steam, MediumKind::OtherSteam, {10, 8, 200, 1000, 100});
+BENCHMARK_CAPTURE(Calculate, liquid, MediumKind::Liquid, { 5, 4, 1, 10, 0 });
+BENCHMARK_CAPTURE(Calculate, gas_subcritical, MediumKind::Gas, { 10, 8, 1, 1000, 27 });
+BENCHMARK_CAPTURE(Calculate, gas_critical, MediumKind::Gas, { 10, 4, 1, 1000, 27 });
+BENCHMARK_CAPTURE(
+    Calculate, water_steam_subcritical, MediumKind::WaterSteam, { 10, 8, 0, 1000, 100 });
+BENCHMARK_CAPTURE(Calculate, water_steam_critical, MediumKind::WaterSteam, { 10, 2, 0, 1000, 0 });
+BENCHMARK_CAPTURE(Calculate, other_steam, MediumKind::OtherSteam, { 10, 8, 200, 1000, 100 });
 
 void ValConversion(benchmark::State &state, const char *text)
 {

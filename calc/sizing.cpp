@@ -146,17 +146,17 @@ void ComputeOtherSteam(const SizingInputs &in, SizingResult &r)
 
 } // namespace
 
-void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &in, SizingResult &result,
-                             float &SuperheatFactor)
+void ComputeFlowCoefficients(
+    MediumKind medium, const SizingInputs &in, SizingResult &result, float &SuperheatFactor)
 {
     switch (medium) {
     case MediumKind::Liquid:
-        result.Case = FormulaCase{medium, std::nullopt};
+        result.Case = FormulaCase { medium, std::nullopt };
         ComputeLiquid(in, result);
         return;
     case MediumKind::Gas: {
         const FlowRegime regime = RegimeOf(in);
-        result.Case = FormulaCase{medium, regime};
+        result.Case = FormulaCase { medium, regime };
         if (regime == FlowRegime::Subcritical)
             ComputeGasSubcritical(in, result);
         else
@@ -165,7 +165,7 @@ void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &in, SizingRe
     }
     case MediumKind::WaterSteam: {
         const FlowRegime regime = RegimeOf(in);
-        result.Case = FormulaCase{medium, regime};
+        result.Case = FormulaCase { medium, regime };
         // K = t * 0.0013 + 1 in double, then held in single precision.
         SuperheatFactor = ToSingle(Add(Mul(in.t, k0_0013), kOne));
         const double k = SuperheatFactor;
@@ -176,7 +176,7 @@ void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &in, SizingRe
         return;
     }
     case MediumKind::OtherSteam:
-        result.Case = FormulaCase{medium, std::nullopt};
+        result.Case = FormulaCase { medium, std::nullopt };
         ComputeOtherSteam(in, result);
         return;
     }

@@ -47,7 +47,7 @@ struct SizingResult {
 // Fills `result` (which should be fresh) for the given medium. The two
 // water-steam cases first compute the superheat factor K = t * 0.0013 + 1,
 // held in single precision, into `SuperheatFactor`; nothing else is changed.
-void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &inputs, SizingResult &result,
-                             float &SuperheatFactor);
+void ComputeFlowCoefficients(
+    MediumKind medium, const SizingInputs &inputs, SizingResult &result, float &SuperheatFactor);
 
 } // namespace quorvel

@@ -19,7 +19,8 @@ std::string_view ErrorText(ErrorKind kind)
 }
 
 RuntimeError::RuntimeError(ErrorKind kind)
-    : std::runtime_error(std::string(ErrorText(kind))), kind_(kind)
+    : std::runtime_error(std::string(ErrorText(kind)))
+    , kind_(kind)
 {
 }
 

@@ -20,28 +20,28 @@ struct Unit {
 Unit UnitAt(std::string_view s, std::size_t pos)
 {
     if (pos >= s.size())
-        return {0, 0};
+        return { 0, 0 };
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[pos + i]); };
     if (byte(0) < 0x80)
-        return {static_cast<char>(byte(0)), 1};
+        return { static_cast<char>(byte(0)), 1 };
     if (pos + 3 <= s.size()) {
         // U+FF0B, U+FF0D, U+FF0E, U+FF10..U+FF19 are EF BC 8B / 8D / 8E / 90..99.
         if (byte(0) == 0xEF && byte(1) == 0xBC) {
             const unsigned char c = byte(2);
             if (c >= 0x90 && c <= 0x99)
-                return {static_cast<char>('0' + (c - 0x90)), 3};
+                return { static_cast<char>('0' + (c - 0x90)), 3 };
             if (c == 0x8B)
-                return {'+', 3};
+                return { '+', 3 };
             if (c == 0x8D)
-                return {'-', 3};
+                return { '-', 3 };
             if (c == 0x8E)
-                return {'.', 3};
+                return { '.', 3 };
         }
         // U+3000 ideographic space.
         if (byte(0) == 0xE3 && byte(1) == 0x80 && byte(2) == 0x80)
-            return {' ', 3};
+            return { ' ', 3 };
     }
-    return {0, 1};
+    return { 0, 1 };
 }
 
 bool IsBlank(char c)
@@ -127,8 +127,8 @@ double Val(std::string_view text)
     const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (ec == std::errc::result_out_of_range) {
         const long magnitude = significantIntDigits > 0
-                                   ? significantIntDigits - 1 + exponent
-                                   : exponent - zerosBeforeFirstFractionDigit - 1;
+            ? significantIntDigits - 1 + exponent
+            : exponent - zerosBeforeFirstFractionDigit - 1;
         if (magnitude >= 0)
             throw RuntimeError(ErrorKind::Overflow);
         return 0.0;
@@ -149,8 +149,8 @@ std::string NumberToText(double value)
 
     // Fifteen significant digits, rounded once: "-d.dddddddddddddde+XX".
     char buf[40];
-    const auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const auto [end, ec]
+        = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     (void)ec;
     const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
     const bool negative = sci.front() == '-';

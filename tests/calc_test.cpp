@@ -50,7 +50,7 @@ struct VectorCase {
     double Cv, C;
 };
 
-class Vectors : public testing::TestWithParam<VectorCase> {};
+class Vectors : public testing::TestWithParam<VectorCase> { };
 
 TEST_P(Vectors, ProduceBothCoefficients)
 {
@@ -64,55 +64,55 @@ TEST_P(Vectors, ProduceBothCoefficients)
     ExpectClose(o.result.C, c.C);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Calc, Vectors,
-    testing::Values(
-        VectorCase{"liquid", M::Liquid, {5, 4, 1, 10, 0}, {M::Liquid, {}}, 11.699999570846558, 10},
-        VectorCase{"liquid_ignores_t", M::Liquid, {5, 4, 1, 10, 1e300}, {M::Liquid, {}},
-                   11.699999570846558, 10},
-        VectorCase{"gas_subcritical", M::Gas, {10, 8, 1, 1000, 27}, {M::Gas, R::Subcritical},
-                   10.058367059052713, 8.59689470350021},
-        VectorCase{"gas_critical", M::Gas, {10, 4, 1, 1000, 27}, {M::Gas, R::Critical},
-                   6.956027339634046, 5.94532273058087},
+INSTANTIATE_TEST_SUITE_P(Calc, Vectors,
+    testing::Values(VectorCase { "liquid", M::Liquid, { 5, 4, 1, 10, 0 }, { M::Liquid, {} },
+                        11.699999570846558, 10 },
+        VectorCase { "liquid_ignores_t", M::Liquid, { 5, 4, 1, 10, 1e300 }, { M::Liquid, {} },
+            11.699999570846558, 10 },
+        VectorCase { "gas_subcritical", M::Gas, { 10, 8, 1, 1000, 27 }, { M::Gas, R::Subcritical },
+            10.058367059052713, 8.59689470350021 },
+        VectorCase { "gas_critical", M::Gas, { 10, 4, 1, 1000, 27 }, { M::Gas, R::Critical },
+            6.956027339634046, 5.94532273058087 },
         // A drop of exactly P1 / 2 takes the critical formula.
-        VectorCase{"gas_half_drop_is_critical", M::Gas, {10, 5, 1, 1000, 27},
-                   {M::Gas, R::Critical}, 6.956027339634046, 5.94532273058087},
-        VectorCase{"gas_absolute_zero", M::Gas, {10, 8, 1, 1000, -273}, {M::Gas, R::Subcritical},
-                   0, 0},
-        VectorCase{"water_steam_subcritical", M::WaterSteam, {10, 8, 0, 1000, 100},
-                   {M::WaterSteam, R::Subcritical}, 13.77712747173407, 11.775323057330011},
-        VectorCase{"water_steam_ignores_g", M::WaterSteam, {10, 8, -5e200, 1000, 100},
-                   {M::WaterSteam, R::Subcritical}, 13.77712747173407, 11.775323057330011},
-        VectorCase{"water_steam_critical", M::WaterSteam, {10, 2, 0, 1000, 0},
-                   {M::WaterSteam, R::Critical}, 8.403361344537815, 7.182360123536594},
-        VectorCase{"water_steam_half_drop_is_critical", M::WaterSteam, {10, 5, 0, 1000, 0},
-                   {M::WaterSteam, R::Critical}, 8.403361344537815, 7.182360123536594},
-        VectorCase{"other_steam", M::OtherSteam, {10, 8, 200, 1000, 100}, {M::OtherSteam, {}},
-                   10.121858441252803, 8.651161359282248},
-        VectorCase{"zero_flow", M::OtherSteam, {10, 8, 200, 0, 100}, {M::OtherSteam, {}}, 0, 0}),
+        VectorCase { "gas_half_drop_is_critical", M::Gas, { 10, 5, 1, 1000, 27 },
+            { M::Gas, R::Critical }, 6.956027339634046, 5.94532273058087 },
+        VectorCase { "gas_absolute_zero", M::Gas, { 10, 8, 1, 1000, -273 },
+            { M::Gas, R::Subcritical }, 0, 0 },
+        VectorCase { "water_steam_subcritical", M::WaterSteam, { 10, 8, 0, 1000, 100 },
+            { M::WaterSteam, R::Subcritical }, 13.77712747173407, 11.775323057330011 },
+        VectorCase { "water_steam_ignores_g", M::WaterSteam, { 10, 8, -5e200, 1000, 100 },
+            { M::WaterSteam, R::Subcritical }, 13.77712747173407, 11.775323057330011 },
+        VectorCase { "water_steam_critical", M::WaterSteam, { 10, 2, 0, 1000, 0 },
+            { M::WaterSteam, R::Critical }, 8.403361344537815, 7.182360123536594 },
+        VectorCase { "water_steam_half_drop_is_critical", M::WaterSteam, { 10, 5, 0, 1000, 0 },
+            { M::WaterSteam, R::Critical }, 8.403361344537815, 7.182360123536594 },
+        VectorCase { "other_steam", M::OtherSteam, { 10, 8, 200, 1000, 100 }, { M::OtherSteam, {} },
+            10.121858441252803, 8.651161359282248 },
+        VectorCase {
+            "zero_flow", M::OtherSteam, { 10, 8, 200, 0, 100 }, { M::OtherSteam, {} }, 0, 0 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Calc, SinglePrecisionConstantsEnterExactly)
 {
     // Ten times the single-precision 1.17, not 11.7.
-    const Outcome liquid = Compute(M::Liquid, {5, 4, 1, 10, 0});
+    const Outcome liquid = Compute(M::Liquid, { 5, 4, 1, 10, 0 });
     EXPECT_EQ(liquid.result.Cv, 11.6999995708465576171875);
     EXPECT_EQ(liquid.result.C, 10.0);
 
-    const Outcome steam = Compute(M::WaterSteam, {10, 8, 0, 1000, 100});
+    const Outcome steam = Compute(M::WaterSteam, { 10, 8, 0, 1000, 100 });
     EXPECT_EQ(steam.superheat, 1.12999999523162841796875f);
 
     // 335.79 rounds to 335.790008544921875 in single precision; the next
     // value below would give C = 8.59689548481.
-    const Outcome gas = Compute(M::Gas, {10, 8, 1, 1000, 27});
+    const Outcome gas = Compute(M::Gas, { 10, 8, 1, 1000, 27 });
     EXPECT_EQ(gas.result.C, 8.59689470350021);
 }
 
 TEST(Calc, OnlyWaterSteamWritesTheSuperheatFactor)
 {
-    for (MediumKind m : {M::Liquid, M::Gas, M::OtherSteam})
-        EXPECT_EQ(Compute(m, {10, 8, 1, 1000, 100}).superheat, -1.0f);
-    EXPECT_EQ(Compute(M::WaterSteam, {10, 2, 0, 1000, 0}).superheat, 1.0f);
+    for (MediumKind m : { M::Liquid, M::Gas, M::OtherSteam })
+        EXPECT_EQ(Compute(m, { 10, 8, 1, 1000, 100 }).superheat, -1.0f);
+    EXPECT_EQ(Compute(M::WaterSteam, { 10, 2, 0, 1000, 0 }).superheat, 1.0f);
 }
 
 struct FailureCase {
@@ -124,7 +124,7 @@ struct FailureCase {
     double Cv = 0;
 };
 
-class Failures : public testing::TestWithParam<FailureCase> {};
+class Failures : public testing::TestWithParam<FailureCase> { };
 
 TEST_P(Failures, StopAtTheFailingStep)
 {
@@ -140,44 +140,42 @@ TEST_P(Failures, StopAtTheFailingStep)
 
 constexpr double kMax = std::numeric_limits<double>::max();
 
-INSTANTIATE_TEST_SUITE_P(
-    Calc, Failures,
-    testing::Values(
-        FailureCase{"liquid_empty_boxes", M::Liquid, {0, 0, 0, 0, 0}, ErrorKind::DivisionByZero,
-                    false},
-        FailureCase{"liquid_p2_above_p1", M::Liquid, {4, 5, 1, 10, 0}, ErrorKind::InvalidArgument,
-                    false},
-        FailureCase{"gas_subcritical_zero_sum", M::Gas, {-2, 2, 1, 10, 20},
-                    ErrorKind::DivisionByZero, false},
-        FailureCase{"gas_subcritical_below_absolute_zero", M::Gas, {10, 8, 1, 10, -300},
-                    ErrorKind::InvalidArgument, false},
-        FailureCase{"gas_critical_zero_p1", M::Gas, {0, -1, 1, 10, 20}, ErrorKind::DivisionByZero,
-                    false},
-        FailureCase{"gas_critical_negative_radicand", M::Gas, {10, 2, -1, 10, 20},
-                    ErrorKind::InvalidArgument, false},
-        FailureCase{"water_steam_subcritical_zero_sum", M::WaterSteam, {-2, 2, 0, 10, 20},
-                    ErrorKind::DivisionByZero, false},
-        FailureCase{"water_steam_critical_zero_p1", M::WaterSteam, {0, -1, 0, 10, 20},
-                    ErrorKind::DivisionByZero, false},
-        FailureCase{"water_steam_superheat_overflow", M::WaterSteam, {10, 8, 0, 1000, 1e42},
-                    ErrorKind::Overflow, false},
-        FailureCase{"other_steam_equal_pressures", M::OtherSteam, {5, 5, 1, 10, 1},
-                    ErrorKind::DivisionByZero, false},
-        FailureCase{"other_steam_negative_radicand", M::OtherSteam, {5, 4, -10, 10, 1},
-                    ErrorKind::InvalidArgument, false},
-        FailureCase{"liquid_drop_overflow", M::Liquid, {kMax, -kMax, 1, 1, 1}, ErrorKind::Overflow,
-                    false},
-        FailureCase{"gas_drop_overflow", M::Gas, {kMax, -kMax, 1, 1, 1}, ErrorKind::Overflow,
-                    false},
-        FailureCase{"other_steam_drop_overflow", M::OtherSteam, {kMax, -kMax, 1, 1, 1},
-                    ErrorKind::Overflow, false},
-        FailureCase{"liquid_result_overflow", M::Liquid, {1, 0.5, 1e300, 1e300, 0},
-                    ErrorKind::Overflow, false},
+INSTANTIATE_TEST_SUITE_P(Calc, Failures,
+    testing::Values(FailureCase { "liquid_empty_boxes", M::Liquid, { 0, 0, 0, 0, 0 },
+                        ErrorKind::DivisionByZero, false },
+        FailureCase { "liquid_p2_above_p1", M::Liquid, { 4, 5, 1, 10, 0 },
+            ErrorKind::InvalidArgument, false },
+        FailureCase { "gas_subcritical_zero_sum", M::Gas, { -2, 2, 1, 10, 20 },
+            ErrorKind::DivisionByZero, false },
+        FailureCase { "gas_subcritical_below_absolute_zero", M::Gas, { 10, 8, 1, 10, -300 },
+            ErrorKind::InvalidArgument, false },
+        FailureCase { "gas_critical_zero_p1", M::Gas, { 0, -1, 1, 10, 20 },
+            ErrorKind::DivisionByZero, false },
+        FailureCase { "gas_critical_negative_radicand", M::Gas, { 10, 2, -1, 10, 20 },
+            ErrorKind::InvalidArgument, false },
+        FailureCase { "water_steam_subcritical_zero_sum", M::WaterSteam, { -2, 2, 0, 10, 20 },
+            ErrorKind::DivisionByZero, false },
+        FailureCase { "water_steam_critical_zero_p1", M::WaterSteam, { 0, -1, 0, 10, 20 },
+            ErrorKind::DivisionByZero, false },
+        FailureCase { "water_steam_superheat_overflow", M::WaterSteam, { 10, 8, 0, 1000, 1e42 },
+            ErrorKind::Overflow, false },
+        FailureCase { "other_steam_equal_pressures", M::OtherSteam, { 5, 5, 1, 10, 1 },
+            ErrorKind::DivisionByZero, false },
+        FailureCase { "other_steam_negative_radicand", M::OtherSteam, { 5, 4, -10, 10, 1 },
+            ErrorKind::InvalidArgument, false },
+        FailureCase { "liquid_drop_overflow", M::Liquid, { kMax, -kMax, 1, 1, 1 },
+            ErrorKind::Overflow, false },
+        FailureCase {
+            "gas_drop_overflow", M::Gas, { kMax, -kMax, 1, 1, 1 }, ErrorKind::Overflow, false },
+        FailureCase { "other_steam_drop_overflow", M::OtherSteam, { kMax, -kMax, 1, 1, 1 },
+            ErrorKind::Overflow, false },
+        FailureCase { "liquid_result_overflow", M::Liquid, { 1, 0.5, 1e300, 1e300, 0 },
+            ErrorKind::Overflow, false },
         // Only the divisor of C, enlarged by 1.17, overflows: Cv stays produced.
-        FailureCase{"gas_critical_c_divisor_overflow", M::Gas, {7e305, 0, 1, 1, 27},
-                    ErrorKind::Overflow, true, 9.93718191376292e-308},
-        FailureCase{"water_steam_critical_c_divisor_overflow", M::WaterSteam, {1.4e307, 0, 0, 1000, 0},
-                    ErrorKind::Overflow, true, 6.002400960384153e-306}),
+        FailureCase { "gas_critical_c_divisor_overflow", M::Gas, { 7e305, 0, 1, 1, 27 },
+            ErrorKind::Overflow, true, 9.93718191376292e-308 },
+        FailureCase { "water_steam_critical_c_divisor_overflow", M::WaterSteam,
+            { 1.4e307, 0, 0, 1000, 0 }, ErrorKind::Overflow, true, 6.002400960384153e-306 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Calc, FailureKeepsWhatTheRecordAlreadyHeld)
@@ -185,9 +183,9 @@ TEST(Calc, FailureKeepsWhatTheRecordAlreadyHeld)
     // The caller's record is filled in place: a failure after Cv leaves it.
     SizingResult r;
     float k = 0;
-    EXPECT_THROW(ComputeFlowCoefficients(M::Gas, {7e305, 0, 1, 1, 27}, r, k), RuntimeError);
+    EXPECT_THROW(ComputeFlowCoefficients(M::Gas, { 7e305, 0, 1, 1, 27 }, r, k), RuntimeError);
     EXPECT_TRUE(r.CvProduced);
-    EXPECT_EQ(r.Case, (FormulaCase{M::Gas, R::Critical}));
+    EXPECT_EQ(r.Case, (FormulaCase { M::Gas, R::Critical }));
 }
 
 // Any input either gives finite coefficients with C = Cv / 1.17, or a
@@ -210,7 +208,7 @@ TEST(Calc, RandomInputsGiveFiniteConsistentResultsOrAnError)
     int produced = 0, failed = 0;
     for (int i = 0; i < 200000; ++i) {
         const MediumKind medium = static_cast<MediumKind>(i % 4);
-        const SizingInputs in{draw(), draw(), draw(), draw(), draw()};
+        const SizingInputs in { draw(), draw(), draw(), draw(), draw() };
         std::feclearexcept(FE_ALL_EXCEPT);
         const Outcome o = Compute(medium, in);
         const bool underflowed = std::fetestexcept(FE_UNDERFLOW);

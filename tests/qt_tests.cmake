@@ -6,3 +6,12 @@ foreach(scale 1 1.5 2)
   set_tests_properties(window_tests_scale_${scale} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};LC_ALL=C.UTF-8")
 endforeach()
+
+# The built program in a real window under an X server the test starts itself.
+add_executable(x11_window_test x11_window_test.cpp)
+target_link_libraries(x11_window_test PRIVATE Qt6::Gui Qt6::Test)
+target_compile_definitions(x11_window_test PRIVATE
+  QUORVEL_APP="$<TARGET_FILE:quorvel>" QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+add_dependencies(x11_window_test quorvel)
+add_test(NAME x11_window_test COMMAND x11_window_test)
+set_tests_properties(x11_window_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)

@@ -70,7 +70,7 @@ private:
         closer.setInterval(0);
         connect(&closer, &QTimer::timeout, this, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                seen = {true, box->windowTitle(), box->text(), box->icon()};
+                seen = { true, box->windowTitle(), box->text(), box->icon() };
                 box->accept();
             }
         });
@@ -80,8 +80,8 @@ private:
         return seen;
     }
 
-    void typeInputs(const QString &p1, const QString &p2, const QString &g, const QString &q,
-                    const QString &t)
+    void typeInputs(
+        const QString &p1, const QString &p2, const QString &g, const QString &q, const QString &t)
     {
         type("Text1", p1);
         type("Text2", p2);
@@ -103,10 +103,12 @@ private:
             // which holds no ink for these characters.
             if (l->wordWrap())
                 QVERIFY2(l->heightForWidth(l->width()) <= l->height() + fm.descent() / 2,
-                         qPrintable(QStringLiteral("%1 needs %2").arg(l->objectName()).arg(l->heightForWidth(l->width()))));
+                    qPrintable(QStringLiteral("%1 needs %2")
+                                   .arg(l->objectName())
+                                   .arg(l->heightForWidth(l->width()))));
             else
                 QVERIFY2(fm.horizontalAdvance(l->text()) <= l->width(),
-                         qPrintable(l->objectName() + " " + l->text()));
+                    qPrintable(l->objectName() + " " + l->text()));
         }
     }
 
@@ -126,9 +128,9 @@ private slots:
         QCOMPARE(form->size(), QSize(525, 306));
         QCOMPARE(form->palette().color(QPalette::Window), QColor(192, 255, 255));
         QVERIFY(w<QAbstractButton>("Option1")->isChecked());
-        for (const char *hidden : {"Label11", "Label13", "Label14", "Text7"})
+        for (const char *hidden : { "Label11", "Label13", "Label14", "Text7" })
             QVERIFY2(!shows(hidden), hidden);
-        for (const char *shown : {"Label5", "Text3", "Label9", "Label10", "Label12", "Frame1"})
+        for (const char *shown : { "Label5", "Text3", "Label9", "Label10", "Label12", "Frame1" })
             QVERIFY2(shows(shown), shown);
         for (QLineEdit *box : form->findChildren<QLineEdit *>())
             QVERIFY(box->text().isEmpty());
@@ -172,8 +174,8 @@ private slots:
 
     void tabChainFollowsTabIndex()
     {
-        const QStringList expected{"Text3", "Command1", "Text4",  "Text5", "Command2",
-                                   "Option1", "Text6",  "Text1", "Text2"};
+        const QStringList expected { "Text3", "Command1", "Text4", "Text5", "Command2", "Option1",
+            "Text6", "Text1", "Text2" };
         QStringList visited;
         for (int i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -199,23 +201,30 @@ private slots:
         QTest::addColumn<QString>("cv");
         QTest::addColumn<QString>("c");
         QTest::addColumn<QString>("formula");
-        QTest::newRow("liquid") << "Option1" << QStringList{"5", "4", "1", "10", ""}
-                                << "11.6999995708466" << "10" << "液体";
+        QTest::newRow("liquid") << "Option1" << QStringList { "5", "4", "1", "10", "" }
+                                << "11.6999995708466"
+                                << "10"
+                                << "液体";
         QTest::newRow("gas subcritical")
-            << "Option2" << QStringList{"10", "8", "1", "1000", "27"} << "10.0583670590527"
-            << "8.59689470350021" << "气体，亚临界流（ΔP < P1/2）";
+            << "Option2" << QStringList { "10", "8", "1", "1000", "27" } << "10.0583670590527"
+            << "8.59689470350021"
+            << "气体，亚临界流（ΔP < P1/2）";
         QTest::newRow("gas critical")
-            << "Option2" << QStringList{"10", "4", "1", "1000", "27"} << "6.95602733963405"
-            << "5.94532273058087" << "气体，临界流（ΔP ≥ P1/2）";
+            << "Option2" << QStringList { "10", "4", "1", "1000", "27" } << "6.95602733963405"
+            << "5.94532273058087"
+            << "气体，临界流（ΔP ≥ P1/2）";
         QTest::newRow("water steam subcritical")
-            << "Option3" << QStringList{"10", "8", "", "1000", "100"} << "13.7771274717341"
-            << "11.77532305733" << "水蒸汽，亚临界流（ΔP < P1/2）";
+            << "Option3" << QStringList { "10", "8", "", "1000", "100" } << "13.7771274717341"
+            << "11.77532305733"
+            << "水蒸汽，亚临界流（ΔP < P1/2）";
         QTest::newRow("water steam critical, full-width digits")
-            << "Option3" << QStringList{"１０", "2", "", "1000", "0"} << "8.40336134453782"
-            << "7.18236012353659" << "水蒸汽，临界流（ΔP ≥ P1/2）";
+            << "Option3" << QStringList { "１０", "2", "", "1000", "0" } << "8.40336134453782"
+            << "7.18236012353659"
+            << "水蒸汽，临界流（ΔP ≥ P1/2）";
         QTest::newRow("other steam")
-            << "Option4" << QStringList{"10", "8", "200", "1000", "100"} << "10.1218584412528"
-            << "8.65116135928225" << "其他蒸汽";
+            << "Option4" << QStringList { "10", "8", "200", "1000", "100" } << "10.1218584412528"
+            << "8.65116135928225"
+            << "其他蒸汽";
     }
     void calculatesEachCase()
     {
@@ -229,6 +238,7 @@ private slots:
         QVERIFY(!calculate().shown);
         QCOMPARE(text("Text5"), cv);
         QCOMPARE(text("Text6"), c);
+        QCOMPARE(w<QLineEdit>("Text5")->cursorPosition(), 0); // leading digits in view
         QCOMPARE(w("Text5")->toolTip(), formula);
         QCOMPARE(w("Text6")->toolTip(), formula);
     }
@@ -245,7 +255,7 @@ private slots:
         typeInputs("5", "4", "1", "10", "");
         calculate();
         QCOMPARE(text("Text6"), QStringLiteral("10"));
-        for (const char *box : {"Text1", "Text2", "Text3", "Text4"})
+        for (const char *box : { "Text1", "Text2", "Text3", "Text4" })
             w<QLineEdit>(box)->clear();
         const MessageSeen seen = calculate();
         QVERIFY(seen.shown);
@@ -314,19 +324,20 @@ private slots:
         QTest::addColumn<bool>("gravityRow"); // Text3
         QTest::addColumn<bool>("temperatureRow"); // Text7
         QTest::newRow("liquid") << "Option1"
-                                << QStringList{"kgf/cm2", "kgf/cm2", "m3/h", "介质比重:", "", "", ""}
+                                << QStringList { "kgf/cm2", "kgf/cm2", "m3/h", "介质比重:", "", "",
+                                       "" }
                                 << true << false;
         QTest::newRow("gas") << "Option2"
-                             << QStringList{"kgf/cm2 abs", "kgf/cm2 abs", "m3/h", "介质比重:",
-                                            "介质温度:", "℃", ""}
+                             << QStringList { "kgf/cm2 abs", "kgf/cm2 abs", "m3/h",
+                                    "介质比重:", "介质温度:", "℃", "" }
                              << true << true;
-        QTest::newRow("water steam") << "Option3"
-                                     << QStringList{"kgf/cm2 abs", "kgf/cm2 abs", "kg/h", "",
-                                                    "过热温度:", "℃", ""}
-                                     << false << true;
+        QTest::newRow("water steam")
+            << "Option3"
+            << QStringList { "kgf/cm2 abs", "kgf/cm2 abs", "kg/h", "", "过热温度:", "℃", "" }
+            << false << true;
         QTest::newRow("other steam") << "Option4"
-                                     << QStringList{"kgf/cm2 abs", "kgf/cm2 abs", "kg/h",
-                                                    "出口比容:", "入口比容:", "cm3/g", "cm3/g"}
+                                     << QStringList { "kgf/cm2 abs", "kgf/cm2 abs", "kg/h",
+                                            "出口比容:", "入口比容:", "cm3/g", "cm3/g" }
                                      << true << true;
     }
     void mediumRelabels()
@@ -336,13 +347,13 @@ private slots:
         QFETCH(bool, gravityRow);
         QFETCH(bool, temperatureRow);
         // From every other medium, so nothing depends on the one before.
-        for (const char *before : {"Option1", "Option2", "Option3", "Option4"}) {
+        for (const char *before : { "Option1", "Option2", "Option3", "Option4" }) {
             click(before);
             click(qPrintable(option));
             QVERIFY(w<QAbstractButton>(qPrintable(option))->isChecked());
             QStringList seen;
-            for (const char *l : {"Label9", "Label10", "Label12", "Label5", "Label13", "Label11",
-                                  "Label14"})
+            for (const char *l :
+                { "Label9", "Label10", "Label12", "Label5", "Label13", "Label11", "Label14" })
                 seen << (shows(l) ? caption(l) : QString());
             QCOMPARE(seen, captions);
             QCOMPARE(shows("Text3"), gravityRow);
@@ -383,7 +394,7 @@ private slots:
     {
         typeInputs("5", "4", "1", "10", "");
         calculate();
-        for (const char *option : {"Option1", "Option2", "Option3", "Option4", "Option4"}) {
+        for (const char *option : { "Option1", "Option2", "Option3", "Option4", "Option4" }) {
             click(option);
             QCOMPARE(text("Text5"), QStringLiteral("11.6999995708466"));
             QCOMPARE(text("Text6"), QStringLiteral("10"));

@@ -11,11 +11,34 @@
 namespace quorvel {
 
 enum class ControlId {
-    Label1, Label2, Frame1, Option1, Option2, Option3, Option4,
-    Label3, Text1, Label9, Label5, Text3, Label14,
-    Label4, Text2, Label10, Label6, Text4, Label12,
-    Label13, Text7, Label11, Label7, Text5,
-    Command1, Command2, Label8, Text6,
+    Label1,
+    Label2,
+    Frame1,
+    Option1,
+    Option2,
+    Option3,
+    Option4,
+    Label3,
+    Text1,
+    Label9,
+    Label5,
+    Text3,
+    Label14,
+    Label4,
+    Text2,
+    Label10,
+    Label6,
+    Text4,
+    Label12,
+    Label13,
+    Text7,
+    Label11,
+    Label7,
+    Text5,
+    Command1,
+    Command2,
+    Label8,
+    Text6,
 };
 
 enum class ControlKind { Label, TextBox, OptionButton, CommandButton, Frame };
@@ -46,7 +69,7 @@ struct ControlSpec {
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 7875;
 inline constexpr int kClientHeightTwips = 4590;
-inline constexpr Rgb kBackground{192, 255, 255};
+inline constexpr Rgb kBackground { 192, 255, 255 };
 inline constexpr double kDefaultPoints = 9.0;
 
 constexpr int TwipsToPixels(int twips)
@@ -59,8 +82,8 @@ using enum ControlId;
 using enum ControlKind;
 using enum FontFace;
 inline constexpr std::optional<Rgb> kDefaultColour;
-inline constexpr Rgb kRed{255, 0, 0};
-inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kRed { 255, 0, 0 };
+inline constexpr Rgb kBlue { 0, 0, 255 };
 inline constexpr std::optional<ControlId> kNoBuddy;
 } // namespace detail
 

@@ -34,20 +34,20 @@ QColor ToQColor(Rgb c)
 // lacks them, the nearest CJK font it has takes their place.
 QStringList Families(FontFace face)
 {
-    static const QStringList kSerifCjk{QStringLiteral("Noto Serif CJK SC"),
-                                       QStringLiteral("AR PL UMing CN")};
+    static const QStringList kSerifCjk { QStringLiteral("Noto Serif CJK SC"),
+        QStringLiteral("AR PL UMing CN") };
     switch (face) {
     case FontFace::Default:
     case FontFace::Song:
-        return QStringList{QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                           QStringLiteral("NSimSun")} +
-               kSerifCjk;
+        return QStringList { QStringLiteral("宋体"), QStringLiteral("SimSun"),
+            QStringLiteral("NSimSun") }
+        + kSerifCjk;
     case FontFace::Li:
-        return QStringList{QStringLiteral("隶书"), QStringLiteral("LiSu")} + kSerifCjk;
+        return QStringList { QStringLiteral("隶书"), QStringLiteral("LiSu") } + kSerifCjk;
     case FontFace::Kai:
-        return QStringList{QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"),
-                           QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN")} +
-               kSerifCjk;
+        return QStringList { QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"),
+            QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN") }
+        + kSerifCjk;
     }
     return kSerifCjk;
 }
@@ -113,12 +113,12 @@ Form1::Form1(QWidget *parent)
 
     for (const MediumSpec &medium : kMedia)
         connect(button(medium.option), &QAbstractButton::toggled, this,
-                [this, &medium] { OptionClick(medium); });
+            [this, &medium] { OptionClick(medium); });
     connect(button(ControlId::Command1), &QAbstractButton::clicked, this, &Form1::Command1_Click);
     connect(button(ControlId::Command2), &QAbstractButton::clicked, this, &Form1::Command2_Click);
     // Enter in an input box calculates, as the default button would in a dialog.
-    for (ControlId box :
-         {ControlId::Text1, ControlId::Text2, ControlId::Text3, ControlId::Text4, ControlId::Text7})
+    for (ControlId box : { ControlId::Text1, ControlId::Text2, ControlId::Text3, ControlId::Text4,
+             ControlId::Text7 })
         connect(textBox(box), &QLineEdit::returnPressed, this, &Form1::Command1_Click);
 }
 
@@ -156,14 +156,14 @@ void Form1::BuildControls()
             break;
         }
         w->setObjectName(ToQString(spec.name));
-        w->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                       TwipsToPixels(spec.width), TwipsToPixels(spec.height));
+        w->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
+            TwipsToPixels(spec.height));
         if (spec.face != FontFace::Default)
             w->setFont(FontFor(spec.face, spec.points, spec.bold, spec.italic));
         if (spec.colour) {
             QPalette pal = w->palette();
             pal.setColor(spec.kind == ControlKind::TextBox ? QPalette::Text : QPalette::WindowText,
-                         ToQColor(*spec.colour));
+                ToQColor(*spec.colour));
             w->setPalette(pal);
         }
         w->setVisible(spec.visible);
@@ -189,7 +189,7 @@ void Form1::BuildControls()
         if (control(spec.id)->focusPolicy() != Qt::NoFocus)
             chain.push_back(&spec);
     std::sort(chain.begin(), chain.end(),
-              [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < chain.size(); ++i)
         setTabOrder(control(chain[i - 1]->id), control(chain[i]->id));
     control(chain.front()->id)->setFocus();
@@ -273,12 +273,15 @@ void Form1::ShowResult(const SizingResult &result)
 {
     const bool complete = result.CvProduced && result.CProduced && result.Case;
     const QString formula = complete ? FormulaCaseText(*result.Case) : QString();
-    textBox(ControlId::Text5)
-        ->setText(result.CvProduced ? ToQString(NumberToText(result.Cv)) : QString());
-    textBox(ControlId::Text6)
-        ->setText(result.CProduced ? ToQString(NumberToText(result.C)) : QString());
-    textBox(ControlId::Text5)->setToolTip(formula);
-    textBox(ControlId::Text6)->setToolTip(formula);
+    const auto show = [&](ControlId id, bool produced, double value) {
+        QLineEdit *box = textBox(id);
+        box->setText(produced ? ToQString(NumberToText(value)) : QString());
+        // A long number shows its leading digits, not its tail.
+        box->setCursorPosition(0);
+        box->setToolTip(formula);
+    };
+    show(ControlId::Text5, result.CvProduced, result.Cv);
+    show(ControlId::Text6, result.CProduced, result.C);
 }
 
 void Form1::Command2_Click()

@@ -52,7 +52,7 @@ private:
     void SetCaption(ControlId labelId, const QString &caption);
     void ShowResult(const SizingResult &result);
 
-    std::array<QWidget *, kControlCount> controls_{};
+    std::array<QWidget *, kControlCount> controls_ {};
     QButtonGroup *media_ = nullptr;
     // Written by the water-steam formulas before each use.
     float SuperheatFactor = 0.0f;

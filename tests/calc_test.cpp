@@ -4,6 +4,8 @@
 #include "calc/sizing.h"
 #include "runtime/error.h"
 
+#include "tests/case_name.h"
+
 #include <gtest/gtest.h>
 
 #include <cfenv>
@@ -13,8 +15,7 @@
 #include <random>
 #include <string>
 
-namespace quorvel {
-namespace {
+namespace quorvel::test {
 
 using M = MediumKind;
 using R = FlowRegime;
@@ -90,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Calc, Vectors,
             10.121858441252803, 8.651161359282248 },
         VectorCase {
             "zero_flow", M::OtherSteam, { 10, 8, 200, 0, 100 }, { M::OtherSteam, {} }, 0, 0 }),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Calc, SinglePrecisionConstantsEnterExactly)
 {
@@ -176,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Calc, Failures,
             ErrorKind::Overflow, true, 9.93718191376292e-308 },
         FailureCase { "water_steam_critical_c_divisor_overflow", M::WaterSteam,
             { 1.4e307, 0, 0, 1000, 0 }, ErrorKind::Overflow, true, 6.002400960384153e-306 }),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Calc, FailureKeepsWhatTheRecordAlreadyHeld)
 {
@@ -237,5 +238,4 @@ TEST(Calc, RandomInputsGiveFiniteConsistentResultsOrAnError)
     EXPECT_GT(failed, 10000);
 }
 
-} // namespace
-} // namespace quorvel
+} // namespace quorvel::test

@@ -3,6 +3,8 @@
 #include "runtime/error.h"
 #include "runtime/text.h"
 
+#include "tests/case_name.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -12,8 +14,7 @@
 #include <random>
 #include <string>
 
-namespace quorvel {
-namespace {
+namespace quorvel::test {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -68,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Runtime, Arith,
         ArithCase { "nan_operand", Add, kNaN, 1.0, ErrorKind::InvalidArgument, 0 },
         ArithCase { "infinite_operand", Mul, kInf, 0.0, ErrorKind::Overflow, 0 },
         ArithCase { "infinite_divisor", Div, 1.0, kInf, ErrorKind::Overflow, 0 }),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Runtime, ComparisonsAreStrictAndRefuseNaN)
 {
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Runtime, ValConversion,
         ValCase { "below_range_many_digits", "123e-500", 0 },
         ValCase { "small_fraction_in_range", "0.00001e-300", 1e-305 },
         ValCase { "subnormal", "4e-320", 4e-320 }),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 struct TextCase {
     const char *name;
@@ -172,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(Runtime, NumberText,
         TextCase { "double_max", DBL_MAX, "1.79769313486232E+308" },
         TextCase { "fifteen_digits", 1.0 / 3.0, "0.333333333333333" },
         TextCase { "tens_padded", 1.2e14, "120000000000000" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Runtime, NumberTextRefusesNonFinite)
 {
@@ -196,5 +197,4 @@ TEST(Runtime, TextReadBackWithValKeepsFifteenDigits)
     }
 }
 
-} // namespace
-} // namespace quorvel
+} // namespace quorvel::test

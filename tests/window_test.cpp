@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -304,14 +303,6 @@ private slots:
         QVERIFY(!calculate().shown);
         QCOMPARE(text("Text5"), QStringLiteral("11.6999995708466"));
         QCOMPARE(text("Text7"), QStringLiteral("-40"));
-    }
-
-    void exitEndsTheEventLoopWithStatusZero()
-    {
-        QEventLoop loop;
-        QTimer::singleShot(0, this, [this] { click("Command2"); });
-        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
-        QCOMPARE(loop.exec(), 0);
     }
 
     // ---- choosing the medium ----

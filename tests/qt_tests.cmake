@@ -15,3 +15,9 @@ target_compile_definitions(x11_window_test PRIVATE
 add_dependencies(x11_window_test quorvel)
 add_test(NAME x11_window_test COMMAND x11_window_test)
 set_tests_properties(x11_window_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
+# What ships: a hardened binary, and a .deb with its files and runtime dependencies.
+add_test(NAME hardening_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/hardening_test.sh
+         $<TARGET_FILE:quorvel> ${PROJECT_BINARY_DIR}/compile_commands.json)
+add_test(NAME package_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh ${PROJECT_BINARY_DIR})
+set_tests_properties(package_test PROPERTIES TIMEOUT 300)

@@ -52,10 +52,15 @@ QStringList Families(FontFace face)
     return kSerifCjk;
 }
 
+// 宋体, 隶书 and 楷体 have a regular face only, and their bold and italic are
+// drawn from it. Asking for the regular face here does the same with the
+// fallback fonts, and spares loading a second multi-megabyte CJK font file
+// for the bold captions.
 QFont FontFor(FontFace face, double points, bool bold, bool italic)
 {
     QFont font;
     font.setFamilies(Families(face));
+    font.setStyleName(QStringLiteral("Regular"));
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setItalic(italic);

@@ -109,13 +109,6 @@ TEST(Calc, SinglePrecisionConstantsEnterExactly)
     EXPECT_EQ(gas.result.C, 8.59689470350021);
 }
 
-TEST(Calc, OnlyWaterSteamWritesTheSuperheatFactor)
-{
-    for (MediumKind m : { M::Liquid, M::Gas, M::OtherSteam })
-        EXPECT_EQ(Compute(m, { 10, 8, 1, 1000, 100 }).superheat, -1.0f);
-    EXPECT_EQ(Compute(M::WaterSteam, { 10, 2, 0, 1000, 0 }).superheat, 1.0f);
-}
-
 struct FailureCase {
     const char *name;
     MediumKind medium;

@@ -131,8 +131,12 @@ private slots:
             QVERIFY2(!shows(hidden), hidden);
         for (const char *shown : { "Label5", "Text3", "Label9", "Label10", "Label12", "Frame1" })
             QVERIFY2(shows(shown), shown);
-        for (QLineEdit *box : form->findChildren<QLineEdit *>())
+        for (QLineEdit *box : form->findChildren<QLineEdit *>()) {
             QVERIFY(box->text().isEmpty());
+            box->insert(QString(40000, u'7')); // a paste longer than Qt's default limit
+            QCOMPARE(box->text().size(), 40000);
+            box->clear();
+        }
         QCOMPARE(caption("Label9"), QStringLiteral("kgf/cm2"));
         QCOMPARE(caption("Label5"), QStringLiteral("介质比重:"));
         QCOMPARE(w<QGroupBox>("Frame1")->title(), QStringLiteral("介质性质"));

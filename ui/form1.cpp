@@ -14,6 +14,7 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace quorvel {
@@ -141,9 +142,12 @@ void Form1::BuildControls()
             w = l;
             break;
         }
-        case ControlKind::TextBox:
-            w = new QLineEdit(caption, this);
+        case ControlKind::TextBox: {
+            auto *box = new QLineEdit(caption, this);
+            box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+            w = box;
             break;
+        }
         case ControlKind::OptionButton: {
             auto *b = new QRadioButton(caption, this);
             media_->addButton(b);

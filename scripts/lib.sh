@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins fonts-noto-cjk
   xvfb xauth xdotool imagemagick
-  dpkg-dev python3
+  dpkg-dev file python3
 )
 
 ensure_packages() {

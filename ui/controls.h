@@ -127,11 +127,6 @@ inline constexpr std::array kControls = [] {
 
 inline constexpr std::size_t kControlCount = kControls.size();
 
-constexpr const ControlSpec &Spec(ControlId id)
-{
-    return kControls[static_cast<std::size_t>(id)];
-}
-
 // The table is indexed by ControlId.
 static_assert([] {
     for (std::size_t i = 0; i < kControlCount; ++i)

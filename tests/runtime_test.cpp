@@ -63,6 +63,10 @@ INSTANTIATE_TEST_SUITE_P(Runtime, Arith,
         ArithCase { "div_overflow", Div, 1e300, 1e-300, ErrorKind::Overflow, 0 },
         ArithCase { "pow_half", Pow, 2.25, 0.5, {}, 1.5 },
         ArithCase { "pow_zero_half", Pow, 0.0, 0.5, {}, 0.0 },
+        // The correctly rounded root, checked with 60-digit decimals; pow()
+        // gives 0x1.5946fd2f8b164p+43.
+        ArithCase { "pow_half_correctly_rounded", Pow, 0x1.d1b06a1995492p+86, 0.5, {},
+            0x1.5946fd2f8b165p+43 },
         ArithCase { "pow_negative_half", Pow, -4.0, 0.5, ErrorKind::InvalidArgument, 0 },
         ArithCase { "pow_negative_integer", Pow, -2.0, 3.0, {}, -8.0 },
         ArithCase { "pow_zero_negative", Pow, 0.0, -1.0, ErrorKind::DivisionByZero, 0 },

@@ -130,7 +130,8 @@ Form1::Form1(QWidget *parent)
 
 void Form1::BuildControls()
 {
-    media_ = new QButtonGroup(this);
+    // The four option buttons form one exclusive group.
+    auto *media = new QButtonGroup(this);
     for (const ControlSpec &spec : kControls) {
         const QString caption = ToQString(spec.caption);
         QWidget *w = nullptr;
@@ -150,7 +151,7 @@ void Form1::BuildControls()
         }
         case ControlKind::OptionButton: {
             auto *b = new QRadioButton(caption, this);
-            media_->addButton(b);
+            media->addButton(b);
             w = b;
             break;
         }

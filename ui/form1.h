@@ -23,7 +23,6 @@
 #include <array>
 
 class QAbstractButton;
-class QButtonGroup;
 class QLabel;
 class QLineEdit;
 
@@ -53,7 +52,6 @@ private:
     void ShowResult(const SizingResult &result);
 
     std::array<QWidget *, kControlCount> controls_ {};
-    QButtonGroup *media_ = nullptr;
     // Written by the water-steam formulas before each use.
     float SuperheatFactor = 0.0f;
 };

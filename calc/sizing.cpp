@@ -35,113 +35,130 @@ FlowRegime RegimeOf(const SizingInputs &in)
     return Less(drop, half) ? FlowRegime::Subcritical : FlowRegime::Critical;
 }
 
-// Each Compute* below stores Cv (with its flag) before it starts on C.
-// Operands are held in named locals so that the left one is always
-// evaluated before the right one, as the formulas are written.
-
-void ComputeLiquid(const SizingInputs &in, SizingResult &r)
+// Computes Cv completely and stores it with its flag, then does the same for
+// C, so a failure while computing C leaves Cv produced. Each formula's shared
+// part is a lambda called once for Cv and once again for C. Operands are held
+// in named locals so that the left one is always evaluated before the right
+// one, as the formulas are written.
+template <typename CvFormula, typename CFormula>
+void Produce(SizingResult &r, CvFormula cv, CFormula c)
 {
-    // Cv = (1.17 * Q) * (G / dP)^0.5
-    {
-        const double left = Mul(k1_17, in.Q);
-        const double root = Pow(Div(in.G, Sub(in.P1, in.P2)), kHalf);
-        r.Cv = Mul(left, root);
-        r.CvProduced = true;
-    }
-    // C = Q * (G / dP)^0.5
-    r.C = Mul(in.Q, Pow(Div(in.G, Sub(in.P1, in.P2)), kHalf));
+    r.Cv = cv();
+    r.CvProduced = true;
+    r.C = c();
     r.CProduced = true;
 }
 
-// ((G * (273 + t)) / (dP * (P1 + P2)))^0.5
-double GasSubcriticalRoot(const SizingInputs &in)
+void ComputeLiquid(const SizingInputs &in, SizingResult &r)
 {
-    const double numerator = Mul(in.G, Add(k273, in.t));
-    const double drop = Sub(in.P1, in.P2);
-    const double denominator = Mul(drop, Add(in.P1, in.P2));
-    return Pow(Div(numerator, denominator), kHalf);
+    // (G / dP)^0.5
+    const auto root = [&] { return Pow(Div(in.G, Sub(in.P1, in.P2)), kHalf); };
+    Produce(
+        r,
+        // Cv = (1.17 * Q) * root
+        [&] {
+            const double left = Mul(k1_17, in.Q);
+            return Mul(left, root());
+        },
+        // C = Q * root
+        [&] { return Mul(in.Q, root()); });
 }
 
 void ComputeGasSubcritical(const SizingInputs &in, SizingResult &r)
 {
-    // Cv = (Q / 287) * root
-    {
-        const double left = Div(in.Q, k287);
-        r.Cv = Mul(left, GasSubcriticalRoot(in));
-        r.CvProduced = true;
-    }
-    // C = (Q / 335.79) * root
-    const double left = Div(in.Q, k335_79);
-    r.C = Mul(left, GasSubcriticalRoot(in));
-    r.CProduced = true;
+    // ((G * (273 + t)) / (dP * (P1 + P2)))^0.5
+    const auto root = [&] {
+        const double numerator = Mul(in.G, Add(k273, in.t));
+        const double drop = Sub(in.P1, in.P2);
+        const double denominator = Mul(drop, Add(in.P1, in.P2));
+        return Pow(Div(numerator, denominator), kHalf);
+    };
+    Produce(
+        r,
+        // Cv = (Q / 287) * root
+        [&] {
+            const double left = Div(in.Q, k287);
+            return Mul(left, root());
+        },
+        // C = (Q / 335.79) * root
+        [&] {
+            const double left = Div(in.Q, k335_79);
+            return Mul(left, root());
+        });
 }
 
 void ComputeGasCritical(const SizingInputs &in, SizingResult &r)
 {
-    // Cv = (Q / (249 * P1)) * (G * (273 + t))^0.5
-    {
-        const double left = Div(in.Q, Mul(k249, in.P1));
-        const double root = Pow(Mul(in.G, Add(k273, in.t)), kHalf);
-        r.Cv = Mul(left, root);
-        r.CvProduced = true;
-    }
-    // C = (Q / ((249 * P1) * 1.17)) * (G * (273 + t))^0.5
-    const double left = Div(in.Q, Mul(Mul(k249, in.P1), k1_17));
-    const double root = Pow(Mul(in.G, Add(k273, in.t)), kHalf);
-    r.C = Mul(left, root);
-    r.CProduced = true;
-}
-
-// 13.67 * (dP * (P1 + P2))^0.5
-double WaterSteamSubcriticalDivisor(const SizingInputs &in)
-{
-    const double drop = Sub(in.P1, in.P2);
-    const double product = Mul(drop, Add(in.P1, in.P2));
-    return Mul(k13_67, Pow(product, kHalf));
+    // (G * (273 + t))^0.5
+    const auto root = [&] { return Pow(Mul(in.G, Add(k273, in.t)), kHalf); };
+    Produce(
+        r,
+        // Cv = (Q / (249 * P1)) * root
+        [&] {
+            const double left = Div(in.Q, Mul(k249, in.P1));
+            return Mul(left, root());
+        },
+        // C = (Q / ((249 * P1) * 1.17)) * root
+        [&] {
+            const double left = Div(in.Q, Mul(Mul(k249, in.P1), k1_17));
+            return Mul(left, root());
+        });
 }
 
 void ComputeWaterSteamSubcritical(const SizingInputs &in, double k, SizingResult &r)
 {
-    // Cv = (Q * K) / (13.67 * (dP * (P1 + P2))^0.5)
-    {
-        const double numerator = Mul(in.Q, k);
-        r.Cv = Div(numerator, WaterSteamSubcriticalDivisor(in));
-        r.CvProduced = true;
-    }
-    // C = (Q * K) / (1.17 * (13.67 * (dP * (P1 + P2))^0.5))
-    const double numerator = Mul(in.Q, k);
-    r.C = Div(numerator, Mul(k1_17, WaterSteamSubcriticalDivisor(in)));
-    r.CProduced = true;
+    // 13.67 * (dP * (P1 + P2))^0.5
+    const auto divisor = [&] {
+        const double drop = Sub(in.P1, in.P2);
+        const double product = Mul(drop, Add(in.P1, in.P2));
+        return Mul(k13_67, Pow(product, kHalf));
+    };
+    Produce(
+        r,
+        // Cv = (Q * K) / divisor
+        [&] {
+            const double numerator = Mul(in.Q, k);
+            return Div(numerator, divisor());
+        },
+        // C = (Q * K) / (1.17 * divisor)
+        [&] {
+            const double numerator = Mul(in.Q, k);
+            return Div(numerator, Mul(k1_17, divisor()));
+        });
 }
 
 void ComputeWaterSteamCritical(const SizingInputs &in, double k, SizingResult &r)
 {
-    // Cv = (Q * K) / (11.9 * P1)
-    {
-        const double numerator = Mul(in.Q, k);
-        r.Cv = Div(numerator, Mul(k11_9, in.P1));
-        r.CvProduced = true;
-    }
-    // C = (Q * K) / (13.923 * P1)
-    const double numerator = Mul(in.Q, k);
-    r.C = Div(numerator, Mul(k13_923, in.P1));
-    r.CProduced = true;
+    Produce(
+        r,
+        // Cv = (Q * K) / (11.9 * P1)
+        [&] {
+            const double numerator = Mul(in.Q, k);
+            return Div(numerator, Mul(k11_9, in.P1));
+        },
+        // C = (Q * K) / (13.923 * P1)
+        [&] {
+            const double numerator = Mul(in.Q, k);
+            return Div(numerator, Mul(k13_923, in.P1));
+        });
 }
 
 void ComputeOtherSteam(const SizingInputs &in, SizingResult &r)
 {
-    // Cv = (Q / 1210) * ((t + G) / dP)^0.5
-    {
-        const double left = Div(in.Q, k1210);
-        const double root = Pow(Div(Add(in.t, in.G), Sub(in.P1, in.P2)), kHalf);
-        r.Cv = Mul(left, root);
-        r.CvProduced = true;
-    }
-    // C = (Q / 1415.7) * ((t + G) / dP)^0.5
-    const double left = Div(in.Q, k1415_7);
-    const double root = Pow(Div(Add(in.t, in.G), Sub(in.P1, in.P2)), kHalf);
-    r.C = Mul(left, root);
-    r.CProduced = true;
+    // ((t + G) / dP)^0.5
+    const auto root = [&] { return Pow(Div(Add(in.t, in.G), Sub(in.P1, in.P2)), kHalf); };
+    Produce(
+        r,
+        // Cv = (Q / 1210) * root
+        [&] {
+            const double left = Div(in.Q, k1210);
+            return Mul(left, root());
+        },
+        // C = (Q / 1415.7) * root
+        [&] {
+            const double left = Div(in.Q, k1415_7);
+            return Mul(left, root());
+        });
 }
 
 } // namespace

@@ -27,12 +27,15 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# configure_and_build DIR [cmake options...]: configures once, then builds.
-configure_and_build() {
+# configure DIR [cmake options...]: configures DIR once; later runs reuse it.
+configure() {
   local dir=$1
   shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-  fi
-  cmake --build "$dir"
+  [ -f "$dir/CMakeCache.txt" ] || cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+  configure "$@"
+  cmake --build "$1"
 }

@@ -1,41 +1,141 @@
-# Shared by the scripts: the Debian packages the project needs, installed
-# when missing, and the configure-and-build step.
+# Shared by the scripts: the Debian packages each purpose needs, installed
+# when missing; quiet steps that show their output when they fail; configure
+# and build; a private X server.
 # shellcheck shell=bash
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+SCRIPT=scripts/$(basename "$0")
 
-# Build tools, the libraries, the CJK fonts the window falls back to, and the
-# X server and tools the real-window test and the screenshots use.
-PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev llvm
-  libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins fonts-noto-cjk
-  xvfb xauth xdotool imagemagick
-  dpkg-dev file python3
-)
+# Building and running the window.
+RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+  fonts-noto-cjk)
+# The tests, besides: Clang with its sanitizer runtimes and libFuzzer, GoogleTest,
+# an X server with xdotool and ImageMagick for the real-window tests, the
+# accessibility bus and its Python client, and the package checks.
+TEST_PACKAGES=(clang libclang-rt-14-dev llvm libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool imagemagick at-spi2-core dbus-x11 python3-pyatspi
+  dpkg-dev file lintian)
+# The Windows build and its tests: MinGW-w64, what fetching and building
+# Debian's Qt source takes, GoogleTest's source, Wine.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix dpkg-dev perl xz-utils googletest wine wine64)
+# The micro-benchmarks and the start-up measurement.
+BENCH_PACKAGES=(libbenchmark-dev xvfb xauth python3)
+# The .deb and the Windows zip.
+PACKAGE_PACKAGES=(dpkg-dev file lintian)
 
+die() {
+  echo "$SCRIPT: $*" >&2
+  exit 1
+}
+
+say() {
+  echo "$SCRIPT: $*"
+}
+
+# step DESCRIPTION COMMAND...: runs COMMAND with its output kept aside; when it
+# fails, shows the last 40 lines of that output and stops, naming the step.
+step() {
+  local what=$1 log status=0
+  shift
+  say "$what"
+  log=$(mktemp "${TMPDIR:-/tmp}/quorvel-step.XXXXXX")
+  "$@" >"$log" 2>&1 || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "----- last 40 lines of: $*" >&2
+    tail -n 40 "$log" >&2
+    echo "-----" >&2
+    die "failed: $what (exit status $status; the whole output is in $log)"
+  fi
+  rm -f "$log"
+}
+
+# as_root COMMAND...: runs COMMAND as root, through sudo when not root.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    die "installing Debian packages needs root, and sudo is not installed; run this once as root"
+  fi
+}
+
+# ensure_packages PACKAGE...: installs those of the Debian packages that are missing.
 ensure_packages() {
   local missing=() p
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing missing packages: ${missing[*]}"
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+  local install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}")
+  if [ -t 1 ]; then
+    say "installing ${#missing[@]} Debian packages: ${missing[*]}"
+    as_root apt-get update || die "failed: apt-get update"
+    as_root "${install[@]}" || die "failed: installing ${missing[*]}"
+  else
+    step "updating the package lists" as_root apt-get update -q
+    step "installing ${#missing[@]} Debian packages: ${missing[*]}" as_root "${install[@]}" -q
+  fi
 }
 
-# configure DIR [cmake options...]: configures DIR once; later runs reuse it.
+# build_as_user ARGS...: a script started through sudo by a normal user has
+# installed what it needs as root; the rest runs again as that user, so that
+# nothing in the checkout belongs to root.
+build_as_user() {
+  [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ] || return 0
+  local home
+  home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
+  say "started through sudo: the packages are installed; building as $SUDO_USER"
+  exec runuser -u "$SUDO_USER" -- env HOME="$home" USER="$SUDO_USER" bash "$0" "$@"
+}
+
+# writable DIR: stops with a one-line reason when DIR exists but this user
+# cannot write it (as after an earlier run as root).
+writable() {
+  local dir=$1
+  [ ! -e "$dir" ] || [ -w "$dir" ] ||
+    die "${dir#"$ROOT"/} belongs to $(stat -c %U "$dir"), not to $(id -un); remove it once with: sudo rm -rf '$dir'"
+}
+
+# configure DIR [cmake options...]: configures DIR, and again whenever the
+# options differ from those it was configured with.
 configure() {
   local dir=$1
   shift
-  [ -f "$dir/CMakeCache.txt" ] || cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  writable "$ROOT"
+  writable "$dir"
+  local wanted="$*"
+  if [ ! -f "$dir/CMakeCache.txt" ] || [ "$(cat "$dir/.quorvel-options" 2>/dev/null)" != "$wanted" ]; then
+    step "configuring ${dir#"$ROOT"/}/" cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+    echo "$wanted" >"$dir/.quorvel-options"
+  fi
 }
 
-# configure_and_build DIR [cmake options...]
-configure_and_build() {
-  configure "$@"
-  cmake --build "$1"
+# build DIR [targets...]
+build() {
+  local dir=$1
+  shift
+  local targets=()
+  [ $# -eq 0 ] || targets=(--target "$@")
+  step "building ${dir#"$ROOT"/}/${*:+ ($*)}" cmake --build "$dir" "${targets[@]}"
 }
+
+# start_xvfb: a private X server on a free display, stopped by its process id
+# when the script ends; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+  local number_file
+  number_file=$(mktemp "${TMPDIR:-/tmp}/quorvel-xvfb.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp 3>"$number_file" 2>/dev/null &
+  XVFB_PID=$!
+  trap 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null' EXIT
+  local i
+  for i in $(seq 100); do
+    [ -s "$number_file" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || die "Xvfb did not start"
+    sleep 0.1
+  done
+  export DISPLAY=":$(cat "$number_file")"
+  rm -f "$number_file"
+}
+
+source "$ROOT/scripts/windows-qt.sh"

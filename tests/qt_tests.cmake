@@ -4,17 +4,33 @@ target_link_libraries(window_tests PRIVATE quorvel_ui Qt6::Test)
 foreach(scale 1 1.5 2)
   add_test(NAME window_tests_scale_${scale} COMMAND window_tests)
   set_tests_properties(window_tests_scale_${scale} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};LC_ALL=C.UTF-8")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};LC_ALL=C.UTF-8" TIMEOUT 300)
 endforeach()
 
-# The built program in a real window under an X server the test starts itself.
+if(CMAKE_CROSSCOMPILING)
+  return() # the rest runs on the build machine
+endif()
+
+# The built program in a real window under an X server the test starts
+# itself; with QUORVEL_WINDOWS_EXE, the Windows program too, under Wine.
 add_executable(x11_window_test x11_window_test.cpp)
 target_link_libraries(x11_window_test PRIVATE Qt6::Gui Qt6::Test)
-target_compile_definitions(x11_window_test PRIVATE
-  QUORVEL_APP="$<TARGET_FILE:quorvel>" QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+target_compile_definitions(x11_window_test PRIVATE QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}")
 add_dependencies(x11_window_test quorvel)
 add_test(NAME x11_window_test COMMAND x11_window_test)
-set_tests_properties(x11_window_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+set_tests_properties(x11_window_test PROPERTIES TIMEOUT 120
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=$<TARGET_FILE:quorvel>")
+if(QUORVEL_WINDOWS_EXE)
+  add_test(NAME wine_window_test COMMAND x11_window_test)
+  set_tests_properties(wine_window_test PROPERTIES TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=${QUORVEL_WINDOWS_EXE}")
+endif()
+
+# What a screen reader hears, read through the AT-SPI bus of a private D-Bus session.
+add_test(NAME accessibility_test
+         COMMAND dbus-run-session -- python3 ${CMAKE_CURRENT_SOURCE_DIR}/accessibility_test.py
+                 $<TARGET_FILE:quorvel>)
+set_tests_properties(accessibility_test PROPERTIES TIMEOUT 120)
 
 # What ships: a hardened binary, and a .deb with its files and runtime dependencies.
 add_test(NAME hardening_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/hardening_test.sh

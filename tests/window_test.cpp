@@ -1,12 +1,15 @@
 // The window driven as a person drives it: mouse clicks, typed keys, Tab and
 // arrow keys; then what a person would see (texts, visibility, focus).
 #include "ui/form1.h"
+#include "ui/qt_texts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -22,6 +25,7 @@ struct MessageSeen {
     bool shown = false;
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
 };
 
 } // namespace
@@ -69,7 +73,9 @@ private:
         closer.setInterval(0);
         connect(&closer, &QTimer::timeout, this, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                seen = { true, box->windowTitle(), box->text(), box->icon() };
+                seen = { true, box->windowTitle(), box->text(), box->icon(), {} };
+                for (QAbstractButton *b : box->buttons())
+                    seen.buttons << b->text();
                 box->accept();
             }
         });
@@ -112,6 +118,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { QVERIFY(quorvel::UseChineseQtTexts(*qApp)); }
+
     void init()
     {
         form = std::make_unique<Form1>();
@@ -242,8 +250,25 @@ private slots:
         QCOMPARE(text("Text5"), cv);
         QCOMPARE(text("Text6"), c);
         QCOMPARE(w<QLineEdit>("Text5")->cursorPosition(), 0); // leading digits in view
-        QCOMPARE(w("Text5")->toolTip(), formula);
-        QCOMPARE(w("Text6")->toolTip(), formula);
+        QCOMPARE(w("Text5")->toolTip(), cv + "（" + formula + "）");
+        QCOMPARE(w("Text6")->toolTip(), c + "（" + formula + "）");
+        QCOMPARE(w("Text6")->accessibleDescription(), formula);
+        // The whole number, though the box shows only its leading digits.
+        click("Text5");
+        QTest::keyClick(w("Text5"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w("Text5"), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), cv);
+    }
+
+    void qtsOwnTextsAreChinese()
+    {
+        const std::unique_ptr<QMenu> menu(w<QLineEdit>("Text1")->createStandardContextMenu());
+        QStringList actions;
+        for (QAction *a : menu->actions())
+            if (!a->isSeparator())
+                actions << a->text().section(u'(', 0, 0).section(u'\t', 0, 0);
+        QCOMPARE(actions,
+            QStringList({ "撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选" }));
     }
 
     void enterInAnInputBoxCalculates()
@@ -264,12 +289,14 @@ private slots:
         QVERIFY(seen.shown);
         QCOMPARE(seen.title, QStringLiteral("Quorvel"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
+        QCOMPARE(seen.buttons, QStringList { "确定" });
         QVERIFY2(seen.text.contains(QStringLiteral("除数为零")), qPrintable(seen.text));
         QVERIFY(form->isVisible());
         // No stale result stands beside the new inputs.
         QCOMPARE(text("Text5"), QString());
         QCOMPARE(text("Text6"), QString());
         QCOMPARE(w("Text5")->toolTip(), QString());
+        QCOMPARE(w("Text5")->accessibleDescription(), QString());
     }
 
     void failureKeepsTheInputs()

@@ -127,6 +127,20 @@ inline constexpr std::array kControls = [] {
 
 inline constexpr std::size_t kControlCount = kControls.size();
 
+// The unit label beside each input box: a screen reader hears the unit the
+// window shows there as the box's description.
+struct UnitLabel {
+    ControlId box;
+    ControlId unit;
+};
+inline constexpr UnitLabel kUnitLabels[] = {
+    { ControlId::Text1, ControlId::Label9 },
+    { ControlId::Text2, ControlId::Label10 },
+    { ControlId::Text3, ControlId::Label14 },
+    { ControlId::Text4, ControlId::Label12 },
+    { ControlId::Text7, ControlId::Label11 },
+};
+
 // The table is indexed by ControlId.
 static_assert([] {
     for (std::size_t i = 0; i < kControlCount; ++i)

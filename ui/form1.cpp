@@ -192,6 +192,7 @@ void Form1::BuildControls()
         }
 
     button(ControlId::Option1)->setChecked(true);
+    DescribeUnits();
 
     // Tab moves through the focusable controls in ascending tab index.
     std::vector<const ControlSpec *> chain;
@@ -228,6 +229,14 @@ void Form1::SetCaption(ControlId labelId, const QString &caption)
         box->setAccessibleName(AccessibleNameFrom(caption));
 }
 
+// The unit a box's description names is the one the window shows beside it.
+void Form1::DescribeUnits()
+{
+    for (const UnitLabel &u : kUnitLabels)
+        control(u.box)->setAccessibleDescription(
+            control(u.unit)->isHidden() ? QString() : label(u.unit)->text());
+}
+
 MediumKind Form1::SelectedMedium() const
 {
     for (const MediumSpec &m : kMedia)
@@ -254,6 +263,7 @@ void Form1::OptionClick(const MediumSpec &medium)
             break;
         }
     }
+    DescribeUnits();
 }
 
 void Form1::Command1_Click()
@@ -278,17 +288,19 @@ void Form1::Command1_Click()
 }
 
 // A box shows only what this calculation produced, so an old result never
-// stands beside new inputs; the tooltips name the formula that was used.
+// stands beside new inputs. The narrow box shows the leading digits; its
+// tooltip gives the whole number and the formula that was used.
 void Form1::ShowResult(const SizingResult &result)
 {
     const bool complete = result.CvProduced && result.CProduced && result.Case;
     const QString formula = complete ? FormulaCaseText(*result.Case) : QString();
     const auto show = [&](ControlId id, bool produced, double value) {
         QLineEdit *box = textBox(id);
-        box->setText(produced ? ToQString(NumberToText(value)) : QString());
-        // A long number shows its leading digits, not its tail.
+        const QString number = produced ? ToQString(NumberToText(value)) : QString();
+        box->setText(number);
         box->setCursorPosition(0);
-        box->setToolTip(formula);
+        box->setToolTip(formula.isEmpty() ? QString() : number + u'（' + formula + u'）');
+        box->setAccessibleDescription(formula);
     };
     show(ControlId::Text5, result.CvProduced, result.Cv);
     show(ControlId::Text6, result.CProduced, result.C);

@@ -12,7 +12,9 @@
 //   click "退出" (Command2) or close     -> the program ends
 //
 // The controls are built from the table in ui/controls.h; each widget's
-// objectName is its control's name.
+// objectName is its control's name. For a screen reader, an input box is
+// named by its label and described by the unit beside it; a result box is
+// described by the formula that produced it.
 #pragma once
 
 #include "calc/sizing.h"
@@ -49,6 +51,7 @@ private:
     QAbstractButton *button(ControlId id) const;
     MediumKind SelectedMedium() const;
     void SetCaption(ControlId labelId, const QString &caption);
+    void DescribeUnits();
     void ShowResult(const SizingResult &result);
 
     std::array<QWidget *, kControlCount> controls_ {};

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a Wine prefix and on an X server of its
+# own, and ends both afterwards; exits with the program's status.
+# usage: wine_run.sh PROGRAM.exe [ARGS...]
+set -u
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
+xvfb=
+finish() {
+  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
+  [ -z "$xvfb" ] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
+  rm -rf "$work"
+}
+trap finish EXIT
+
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "wine_run.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(cat "$work/display")" WINEPREFIX=$work/prefix WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
+wineboot --init >/dev/null 2>&1
+
+# This Wine does not hand QT_* variables to a Windows program: cmd sets them.
+sets=
+for name in $(compgen -e | grep -E '^(QT_[A-Z_]+|LC_ALL|LANG)$'); do
+  sets+="set $name=${!name}&& "
+done
+program=$(winepath -w "$1")
+shift
+wine cmd /c "$sets\"$program\" $*"

@@ -4,8 +4,10 @@
 
 # Self-contained executables: libgcc, libstdc++, winpthread and libssp (the
 # stack protector's runtime) are linked in, so the .exe needs no DLL beside
-# it. ASLR with high-entropy addresses and NX (binutils' defaults, stated).
-add_link_options(-static LINKER:--dynamicbase,--nxcompat,--high-entropy-va)
+# it; the stack protector's flag at link time brings in libssp. ASLR with
+# high-entropy addresses and NX (binutils' defaults, stated).
+add_link_options(-static -fstack-protector-strong
+                 LINKER:--dynamicbase,--nxcompat,--high-entropy-va)
 
 # Google Benchmark has no MinGW build: the micro-benchmarks stay on Linux.
 set(QUORVEL_BENCH OFF CACHE BOOL "" FORCE)

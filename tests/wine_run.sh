@@ -20,6 +20,13 @@ export DISPLAY=":$(cat "$work/display")" WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
 wineboot --init >/dev/null 2>&1
 
+# Qt's messages and test logs go to the console, not to the debugger. The
+# offscreen platform on Windows reads fonts from one folder only (Qt's own
+# lib/fonts by default, which has none): the build machine's CJK fonts, which
+# a Wine program sees as Windows fonts too.
+export QT_FORCE_STDERR_LOGGING=1
+export QT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$(dirname "$(fc-match -f '%{file}' 'Noto Serif CJK SC')")}
+
 # This Wine does not hand QT_* variables to a Windows program: cmd sets them.
 sets=
 for name in $(compgen -e | grep -E '^(QT_[A-Z_]+|LC_ALL|LANG)$'); do
@@ -27,4 +34,4 @@ for name in $(compgen -e | grep -E '^(QT_[A-Z_]+|LC_ALL|LANG)$'); do
 done
 program=$(winepath -w "$1")
 shift
-wine cmd /c "$sets\"$program\" $*"
+wine cmd /c "$sets$program $*"

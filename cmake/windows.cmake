@@ -21,7 +21,7 @@ if(QUORVEL_TESTS)
 endif()
 
 # The executable's icon and version resource.
-configure_file(${PROJECT_SOURCE_DIR}/app/quorvel.rc.in ${PROJECT_BINARY_DIR}/quorvel.rc @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/app/windows/quorvel.rc.in ${PROJECT_BINARY_DIR}/quorvel.rc @ONLY)
 
 # What needs the targets, once they all exist.
 function(quorvel_windows_targets)
@@ -31,6 +31,8 @@ function(quorvel_windows_targets)
   # A static Qt links its platform plugins in: Windows for the program, and
   # offscreen for the window tests.
   qt_import_plugins(quorvel INCLUDE Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
+  qt_add_resources(quorvel qt_conf PREFIX /qt/etc BASE ${PROJECT_SOURCE_DIR}/app/windows
+                   FILES ${PROJECT_SOURCE_DIR}/app/windows/qt.conf)
   if(TARGET window_tests)
     qt_import_plugins(window_tests INCLUDE Qt6::QOffscreenIntegrationPlugin
                       Qt6::QWindowsIntegrationPlugin)
@@ -39,7 +41,7 @@ function(quorvel_windows_targets)
   # dist/quorvel-<version>-win64.zip: the stripped program and its README.
   set(zip ${PROJECT_SOURCE_DIR}/dist/quorvel-${PROJECT_VERSION}-win64.zip)
   set(stage ${PROJECT_BINARY_DIR}/zip)
-  configure_file(${PROJECT_SOURCE_DIR}/app/README-windows.txt.in ${stage}/README.txt @ONLY
+  configure_file(${PROJECT_SOURCE_DIR}/app/windows/README-windows.txt.in ${stage}/README.txt @ONLY
                  NEWLINE_STYLE CRLF)
   add_custom_command(
     OUTPUT ${zip}

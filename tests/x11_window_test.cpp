@@ -116,7 +116,8 @@ private slots:
 
     void screenshotLooksRight()
     {
-        const QString file = QStringLiteral(QUORVEL_SHOT_DIR "/window.png");
+        const QString file = QStringLiteral(QUORVEL_SHOT_DIR "/")
+            + (appEnv.contains("WINEPREFIX") ? "window-wine.png" : "window.png");
         QImage shot;
         // Poll until the window has painted its background.
         QTRY_VERIFY_WITH_TIMEOUT((run("import", { "-window", windowId, file }), shot.load(file),

@@ -23,6 +23,11 @@ check "scalable icon" test -s "$work/root/usr/share/icons/hicolor/scalable/apps/
 check "bitmap icon" test -s "$work/root/usr/share/icons/hicolor/64x64/apps/quorvel.png"
 check "depends on the Qt widgets runtime" grep -qE '^ Depends:.*libqt6widgets6' "$work/info"
 check "depends on the CJK fonts" grep -qE '^ Depends:.*fonts-noto-cjk' "$work/info"
+check "machine-readable copyright" grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$work/root/usr/share/doc/quorvel/copyright"
+check "changelog" gzip -t "$work/root/usr/share/doc/quorvel/changelog.gz"
+check "manual page" gzip -t "$work/root/usr/share/man/man1/quorvel.1.gz"
+check "no lintian error" lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --no-tag-display-limit "$deb" 2>/dev/null
 check "depends on no -dev package" grep -qvE '^ Depends:.*-dev\b' <(grep '^ Depends:' "$work/info")
 grep '^ Depends:' "$work/info"
 exit $failed

@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ QColor ToQColor(Rgb c)
 
 // The fonts the layout was drawn with are Windows fonts; where a machine
 // lacks them, the nearest CJK font it has takes their place.
-QStringList Families(FontFace face)
+QStringList WantedFamilies(FontFace face)
 {
     static const QStringList kSerifCjk { QStringLiteral("Noto Serif CJK SC"),
         QStringLiteral("AR PL UMing CN") };
@@ -51,6 +52,19 @@ QStringList Families(FontFace face)
         + kSerifCjk;
     }
     return kSerifCjk;
+}
+
+// Only the families this machine has: for each one it lacks, Qt would ask
+// the system for a list of substitutes, once per size and style, which is
+// much of the time the window takes to show. The same font is chosen.
+QStringList Families(FontFace face)
+{
+    static const QStringList installed = QFontDatabase::families();
+    QStringList present;
+    for (const QString &family : WantedFamilies(face))
+        if (installed.contains(family, Qt::CaseInsensitive))
+            present << family;
+    return present.isEmpty() ? WantedFamilies(face) : present;
 }
 
 // 宋体, 隶书 and 楷体 have a regular face only, and their bold and italic are

@@ -93,6 +93,7 @@ build_as_user() {
 # cannot write it (as after an earlier run as root).
 writable() {
   local dir=$1
+  [[ $dir = /* ]] || dir=$ROOT/$dir
   [ ! -e "$dir" ] || [ -w "$dir" ] ||
     die "${dir#"$ROOT"/} belongs to $(stat -c %U "$dir"), not to $(id -un); remove it once with: sudo rm -rf '$dir'"
 }

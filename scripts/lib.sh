@@ -10,10 +10,10 @@ SCRIPT=scripts/$(basename "$0")
 RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
   fonts-noto-cjk)
 # The tests, besides: Clang with its sanitizer runtimes and libFuzzer, GoogleTest,
-# an X server with xdotool and ImageMagick for the real-window tests, the
+# an X server with xdotool, xclip and ImageMagick for the real-window tests, the
 # accessibility bus and its Python client, and the package checks.
 TEST_PACKAGES=(clang libclang-rt-14-dev llvm libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick at-spi2-core dbus-x11 python3-pyatspi
+  xvfb xauth xdotool xclip imagemagick at-spi2-core dbus-x11 python3-pyatspi
   dpkg-dev file lintian)
 # The Windows build and its tests: MinGW-w64, what fetching and building
 # Debian's Qt source takes, GoogleTest's source, Wine.

@@ -267,8 +267,7 @@ private slots:
         for (QAction *a : menu->actions())
             if (!a->isSeparator())
                 actions << a->text().section(u'(', 0, 0).section(u'\t', 0, 0);
-        QCOMPARE(actions,
-            QStringList({ "撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选" }));
+        QCOMPARE(actions, QStringList({ "撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选" }));
     }
 
     void enterInAnInputBoxCalculates()

@@ -35,8 +35,9 @@ class X11WindowTest : public QObject {
 
     void click(int x, int y)
     {
-        run("xdotool", { "mousemove", "--window", windowId, QString::number(x), QString::number(y),
-                           "click", "1" });
+        run("xdotool",
+            { "mousemove", "--window", windowId, QString::number(x), QString::number(y), "click",
+                "1" });
     }
 
     // Ctrl+A, Ctrl+C in the box at x, y: its whole text goes to the clipboard.
@@ -102,7 +103,8 @@ private slots:
         const struct {
             int x, y;
             const char *keys;
-        } inputs[] = { { 144, 116, "5" }, { 144, 156, "4" }, { 392, 116, "1" }, { 392, 156, "10" } };
+        } inputs[]
+            = { { 144, 116, "5" }, { 144, 156, "4" }, { 392, 116, "1" }, { 392, 156, "10" } };
         for (const auto &in : inputs) {
             click(in.x, in.y);
             run("xdotool", { "type", "--window", windowId, in.keys });

@@ -78,16 +78,16 @@ ensure_windows_qt() {
   work="$WINDOWS_QT.work"
   rm -rf "$work" "$WINDOWS_QT"
   mkdir -p "$work"
-  step "Fetching Debian's qt6-base $(host_qt_version) source" fetch_qt_source "$work"
+  step "fetching Debian's qt6-base $(host_qt_version) source" fetch_qt_source "$work"
   local src
   src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
-  echo "Building Qt for Windows once, into $WINDOWS_QT (last time it took $last minutes; later runs reuse it)"
+  say "Qt for Windows is built once, into $WINDOWS_QT; later runs reuse it. Last time it took $last minutes"
   start=$(date +%s)
-  step "Configuring Qt for Windows" bash -c 'mkdir -p "$1/build" && cd "$1/build" &&
+  step "configuring Qt for Windows" bash -c 'mkdir -p "$1/build" && cd "$1/build" &&
     "$2/configure" -prefix "$3" "${@:5}" -DCMAKE_TOOLCHAIN_FILE="$4"' \
     _ "$work" "$src" "$WINDOWS_QT" "$WINDOWS_TOOLCHAIN" "${WINDOWS_QT_OPTIONS[@]}"
-  step "Building Qt for Windows" cmake --build "$work/build" --parallel
-  step "Installing Qt for Windows" cmake --install "$work/build"
+  step "building Qt for Windows" cmake --build "$work/build" --parallel
+  step "installing Qt for Windows" cmake --install "$work/build"
   echo $((($(date +%s) - start + 59) / 60)) >"$cache/last-build-minutes"
   touch "$WINDOWS_QT/.complete"
   rm -rf "$work"

@@ -74,14 +74,18 @@ ensure_windows_qt() {
   [ -f "$WINDOWS_QT/.complete" ] && return 0
   local cache last work start
   cache=$(dirname "$WINDOWS_QT")
-  last=$(cat "$cache/last-build-minutes" 2>/dev/null || echo "about 25 to 35")
+  if [ -f "$cache/last-build-minutes" ]; then
+    last="last time it took $(cat "$cache/last-build-minutes") minutes"
+  else
+    last="it takes about 40 minutes on 2 cores"
+  fi
   work="$WINDOWS_QT.work"
   rm -rf "$work" "$WINDOWS_QT"
   mkdir -p "$work"
   step "fetching Debian's qt6-base $(host_qt_version) source" fetch_qt_source "$work"
   local src
   src=$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
-  say "Qt for Windows is built once, into $WINDOWS_QT; later runs reuse it. Last time it took $last minutes"
+  say "Qt for Windows is built once, into $WINDOWS_QT, and reused later: $last"
   start=$(date +%s)
   step "configuring Qt for Windows" bash -c 'mkdir -p "$1/build" && cd "$1/build" &&
     "$2/configure" -prefix "$3" "${@:5}" -DCMAKE_TOOLCHAIN_FILE="$4"' \

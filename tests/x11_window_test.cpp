@@ -51,6 +51,13 @@ class X11WindowTest : public QObject {
 private slots:
     void initTestCase()
     {
+        // A missing tool stops the test here, before it has started anything
+        // that its clean-up would have to end.
+        for (const char *name : { "Xvfb", "xdotool", "xclip", "import" })
+            tool(name);
+        if (qEnvironmentVariable("QUORVEL_APP").endsWith(".exe"))
+            for (const char *name : { "wine", "wineserver" })
+                tool(name);
         // -displayfd picks a free display and writes its number to stdout.
         xvfb.start(
             tool("Xvfb"), { "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp" });

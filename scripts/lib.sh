@@ -63,7 +63,7 @@ as_root() {
 # ensure_packages PACKAGE...: installs those of the Debian packages that are missing.
 ensure_packages() {
   local missing=() p
-  for p in "$@"; do
+  for p in $(printf '%s\n' "$@" | sort -u); do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

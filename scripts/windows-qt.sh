@@ -5,6 +5,8 @@
 # shellcheck shell=bash
 
 WINDOWS_TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
+# Debian keeps the host Qt's CMake files in the multiarch folder.
+HOST_QT_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 
 # Only what Quorvel uses: Core, Gui, Widgets and Test, the Windows and
 # offscreen platform plugins. Debian's source has no src/3rdparty/wintab, so
@@ -17,8 +19,7 @@ WINDOWS_QT_OPTIONS=(
   -no-feature-printsupport -no-feature-tabletevent -no-feature-vulkan
   -no-feature-textmarkdownreader -no-feature-textmarkdownwriter -no-feature-textodfwriter
   -qt-zlib -qt-libpng -no-libjpeg -qt-pcre -qt-freetype -qt-harfbuzz -qt-doubleconversion -no-zstd
-  # Debian keeps the host Qt's CMake files in the multiarch folder.
-  -- -G Ninja -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+  -- -G Ninja -DQT_HOST_PATH_CMAKE_DIR=$HOST_QT_CMAKE_DIR
 )
 
 # The Debian source package of the build machine's Qt, e.g. 6.4.2+dfsg-10.
@@ -69,7 +70,7 @@ ensure_windows_qt() {
   WINDOWS_QT=$(windows_qt_dir)
   WINDOWS_CONFIGURE=(-DCMAKE_TOOLCHAIN_FILE="$WINDOWS_TOOLCHAIN" -DCMAKE_PREFIX_PATH="$WINDOWS_QT"
     -DCMAKE_FIND_ROOT_PATH="$WINDOWS_QT" -DQT_HOST_PATH=/usr
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DQT_HOST_PATH_CMAKE_DIR=$HOST_QT_CMAKE_DIR
     -DQUORVEL_QT_SOURCE_VERSION="$(host_qt_version)")
   [ -f "$WINDOWS_QT/.complete" ] && return 0
   local cache last work start

@@ -36,6 +36,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", qPrintable(message));
 
     quorvel::UseChineseQtTexts(app);
+    // Qt's own texts (the message box, the edit menu, tooltips) in the
+    // window's font. Qt then also has no second family, the desktop's
+    // "Sans Serif", to open beside each of the window's fonts.
+    QApplication::setFont(quorvel::DefaultFont());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvel.png")));
     quorvel::Form1 window;
     window.show();

@@ -117,13 +117,18 @@ QString ErrorReport(ErrorKind kind)
 
 } // namespace
 
+QFont DefaultFont()
+{
+    return FontFor(FontFace::Default, kDefaultPoints, false, false);
+}
+
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel"));
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
-    setFont(FontFor(FontFace::Default, kDefaultPoints, false, false));
+    setFont(DefaultFont());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ToQColor(kBackground));
     setPalette(pal);

@@ -20,6 +20,7 @@
 #include "calc/sizing.h"
 #include "ui/controls.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <array>
@@ -31,6 +32,9 @@ class QLineEdit;
 namespace quorvel {
 
 struct MediumSpec;
+
+// The window's default font: 宋体 9 pt, or the nearest font this machine has.
+QFont DefaultFont();
 
 class Form1 : public QWidget {
     Q_OBJECT

@@ -4,7 +4,8 @@
 
 usage: measure_startup.py RUNS NAME=PROGRAM [NAME=PROGRAM ...]
 Runs the programs in alternating order on the X display in $DISPLAY and
-prints the median of each, and each program's ratio to the last one.
+prints the median of each, and each program's ratio to the last one, then
+whether the first one is within TARGET times the last on both.
 """
 import ctypes
 import os
@@ -33,6 +34,7 @@ X.XSetErrorHandler.argtypes = [ctypes.c_void_p]
 ALL_PLANES = 0xFFFFFFFF
 Z_PIXMAP = 2
 TITLE = (144, 0, 241, 33)  # Label1, in pixels
+TARGET = 1.10
 
 
 class XImage(ctypes.Structure):
@@ -152,10 +154,17 @@ def main():
     base_ms = statistics.median(results[base][0])
     base_kib = statistics.median(results[base][1])
     print(f"exec to the painted title, and VmRSS 0.5 s later: medians of {runs} alternating runs")
+    ratios = {}
     for name, _ in programs:
         ms = statistics.median(results[name][0])
         kib = statistics.median(results[name][1])
+        ratios[name] = (ms / base_ms, kib / base_kib)
         print(f"{name:>10}: {ms:7.1f} ms ({ms / base_ms:.3f}x)  {kib / 1024:6.1f} MiB ({kib / base_kib:.3f}x)")
+    first = programs[0][0]
+    time_ratio, memory_ratio = ratios[first]
+    verdict = "within" if max(time_ratio, memory_ratio) <= TARGET else "not within"
+    print(f"{first} against {base}: time {time_ratio:.3f}x, memory {memory_ratio:.3f}x, "
+          f"{verdict} the {TARGET:.2f}x target")
 
 
 main()

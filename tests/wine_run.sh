@@ -3,20 +3,17 @@
 # own, and ends both afterwards; exits with the program's status.
 # usage: wine_run.sh PROGRAM.exe [ARGS...]
 set -u
+source "$(dirname "$0")/../scripts/lib.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
-xvfb=
+start_xvfb
 finish() {
   WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
-  [ -z "$xvfb" ] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
+  kill "$XVFB_PID" 2>/dev/null
+  wait "$XVFB_PID" 2>/dev/null
   rm -rf "$work"
 }
 trap finish EXIT
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "wine_run.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")" WINEPREFIX=$work/prefix WINEDEBUG=-all
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
 wineboot --init >/dev/null 2>&1
 

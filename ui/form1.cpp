@@ -60,11 +60,12 @@ QStringList WantedFamilies(FontFace face)
 QStringList Families(FontFace face)
 {
     static const QStringList installed = QFontDatabase::families();
+    const QStringList wanted = WantedFamilies(face);
     QStringList present;
-    for (const QString &family : WantedFamilies(face))
+    for (const QString &family : wanted)
         if (installed.contains(family, Qt::CaseInsensitive))
             present << family;
-    return present.isEmpty() ? WantedFamilies(face) : present;
+    return present.isEmpty() ? wanted : present;
 }
 
 // 宋体, 隶书 and 楷体 have a regular face only, and their bold and italic are

@@ -122,11 +122,12 @@ build() {
 }
 
 # start_xvfb: a private X server on a free display, stopped by its process id
-# when the script ends; sets DISPLAY and XVFB_PID.
+# when the script ends; sets DISPLAY and XVFB_PID. It never resets: a reset
+# when the last client leaves refuses the clients that connect meanwhile.
 start_xvfb() {
   local number_file
   number_file=$(mktemp "${TMPDIR:-/tmp}/quorvel-xvfb.XXXXXX")
-  Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp 3>"$number_file" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp -noreset 3>"$number_file" 2>/dev/null &
   XVFB_PID=$!
   trap 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null' EXIT
   local i

@@ -35,7 +35,7 @@ EXPECTED = {
 def start_xvfb():
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
-                             "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+                             "-nolisten", "tcp", "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL)
     os.close(write)
     with os.fdopen(read) as f:
         os.environ["DISPLAY"] = ":" + f.readline().strip()

@@ -59,8 +59,10 @@ private slots:
             for (const char *name : { "wine", "wineserver" })
                 tool(name);
         // -displayfd picks a free display and writes its number to stdout.
-        xvfb.start(
-            tool("Xvfb"), { "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp" });
+        // -noreset: after each xdotool call, the last client leaving would
+        // reset the server, and a program connecting meanwhile is refused.
+        xvfb.start(tool("Xvfb"),
+            { "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset" });
         QVERIFY(xvfb.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), 20000);
         display = ":" + QString::fromLatin1(xvfb.readLine()).trimmed();
@@ -85,10 +87,14 @@ private slots:
             app.start(program, {});
         }
         QVERIFY(app.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(windowId = run("xdotool", { "search", "--onlyvisible", "--name", "^Quorvel$" }))
-                 .isEmpty(),
+        QTRY_VERIFY_WITH_TIMEOUT(app.state() != QProcess::Running
+                || !(
+                    windowId = run("xdotool", { "search", "--onlyvisible", "--name", "^Quorvel$" }))
+                        .isEmpty(),
             120000);
+        QVERIFY2(app.state() == QProcess::Running,
+            qPrintable(
+                "the program ended before its window showed: " + app.readAllStandardError()));
         windowId = windowId.section('\n', 0, 0);
     }
 

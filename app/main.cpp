@@ -1,5 +1,5 @@
-#include "ui/form1.h"
-#include "ui/qt_texts.h"
+#include "ui/qt/form1_widget.h"
+#include "ui/qt/qt_texts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     // "Sans Serif", to open beside each of the window's fonts.
     QApplication::setFont(quorvel::DefaultFont());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvel.png")));
-    quorvel::Form1 window;
+    quorvel::Form1Widget window;
     window.show();
     return QApplication::exec();
 }

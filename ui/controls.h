@@ -66,6 +66,7 @@ struct ControlSpec {
     std::optional<ControlId> buddy; // the box a label names
 };
 
+inline constexpr std::string_view kWindowCaption = "Quorvel";
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 7875;
 inline constexpr int kClientHeightTwips = 4590;

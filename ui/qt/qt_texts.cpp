@@ -1,4 +1,4 @@
-#include "ui/qt_texts.h"
+#include "ui/qt/qt_texts.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

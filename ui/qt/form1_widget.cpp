@@ -1,0 +1,265 @@
+#include "ui/qt/form1_widget.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace quorvel {
+
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor ToQColor(Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+// The fonts the layout was drawn with are Windows fonts; where a machine
+// lacks them, the nearest CJK font it has takes their place.
+QStringList WantedFamilies(FontFace face)
+{
+    static const QStringList kSerifCjk { QStringLiteral("Noto Serif CJK SC"),
+        QStringLiteral("AR PL UMing CN") };
+    switch (face) {
+    case FontFace::Default:
+    case FontFace::Song:
+        return QStringList { QStringLiteral("宋体"), QStringLiteral("SimSun"),
+            QStringLiteral("NSimSun") }
+        + kSerifCjk;
+    case FontFace::Li:
+        return QStringList { QStringLiteral("隶书"), QStringLiteral("LiSu") } + kSerifCjk;
+    case FontFace::Kai:
+        return QStringList { QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"),
+            QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN") }
+        + kSerifCjk;
+    }
+    return kSerifCjk;
+}
+
+// Only the families this machine has: for each one it lacks, Qt would ask
+// the system for a list of substitutes, once per size and style, which is
+// much of the time the window takes to show. The same font is chosen.
+QStringList Families(FontFace face)
+{
+    static const QStringList installed = QFontDatabase::families();
+    const QStringList wanted = WantedFamilies(face);
+    QStringList present;
+    for (const QString &family : wanted)
+        if (installed.contains(family, Qt::CaseInsensitive))
+            present << family;
+    return present.isEmpty() ? wanted : present;
+}
+
+// 宋体, 隶书 and 楷体 have a regular face only, and their bold and italic are
+// drawn from it. Asking for the regular face here does the same with the
+// fallback fonts, and spares loading a second multi-megabyte CJK font file
+// for the bold captions.
+QFont FontFor(FontFace face, double points, bool bold, bool italic)
+{
+    QFont font;
+    font.setFamilies(Families(face));
+    font.setStyleName(QStringLiteral("Regular"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+// What a screen reader announces for a box: its label without the colon.
+QString AccessibleNameFrom(QString caption)
+{
+    while (caption.endsWith(u':') || caption.endsWith(u'='))
+        caption.chop(1);
+    return caption;
+}
+
+} // namespace
+
+QFont DefaultFont()
+{
+    return FontFor(FontFace::Default, kDefaultPoints, false, false);
+}
+
+Form1Widget::Form1Widget(QWidget *parent)
+    : QWidget(parent)
+    , form_(*this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(ToQString(kWindowCaption));
+    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    setFont(DefaultFont());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToQColor(kBackground));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    BuildControls();
+    form_.Describe();
+
+    for (const ControlSpec &spec : kControls) {
+        const ControlId id = spec.id;
+        if (spec.kind == ControlKind::OptionButton)
+            connect(button(id), &QAbstractButton::toggled, this, [this, id] { form_.Click(id); });
+        else if (spec.kind == ControlKind::CommandButton)
+            connect(button(id), &QAbstractButton::clicked, this, [this, id] { form_.Click(id); });
+        else if (spec.kind == ControlKind::TextBox)
+            connect(textBox(id), &QLineEdit::returnPressed, this,
+                [this, id] { form_.EnterPressed(id); });
+    }
+}
+void Form1Widget::BuildControls()
+{
+    // The four option buttons form one exclusive group.
+    auto *media = new QButtonGroup(this);
+    for (const ControlSpec &spec : kControls) {
+        const QString caption = ToQString(spec.caption);
+        QWidget *w = nullptr;
+        switch (spec.kind) {
+        case ControlKind::Label: {
+            auto *l = new QLabel(caption, this);
+            l->setWordWrap(spec.id == ControlId::Label2);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            w = l;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto *box = new QLineEdit(caption, this);
+            box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+            w = box;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto *b = new QRadioButton(caption, this);
+            media->addButton(b);
+            w = b;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto *b = new QPushButton(caption, this);
+            b->setDefault(spec.id == ControlId::Command1);
+            w = b;
+            break;
+        }
+        case ControlKind::Frame:
+            w = new QGroupBox(caption, this);
+            break;
+        }
+        w->setObjectName(ToQString(spec.name));
+        w->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
+            TwipsToPixels(spec.height));
+        if (spec.face != FontFace::Default)
+            w->setFont(FontFor(spec.face, spec.points, spec.bold, spec.italic));
+        if (spec.colour) {
+            QPalette pal = w->palette();
+            pal.setColor(spec.kind == ControlKind::TextBox ? QPalette::Text : QPalette::WindowText,
+                ToQColor(*spec.colour));
+            w->setPalette(pal);
+        }
+        w->setVisible(spec.visible);
+        controls_[static_cast<std::size_t>(spec.id)] = w;
+    }
+
+    // Boxes above labels that reach into them, option buttons above the frame.
+    for (QWidget *w : controls_)
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QRadioButton *>(w))
+            w->raise();
+
+    for (const ControlSpec &spec : kControls)
+        if (spec.buddy) {
+            label(spec.id)->setBuddy(control(*spec.buddy));
+            control(*spec.buddy)->setAccessibleName(AccessibleNameFrom(ToQString(spec.caption)));
+        }
+
+    button(ControlId::Option1)->setChecked(true);
+
+    // Tab moves through the focusable controls in ascending tab index.
+    std::vector<const ControlSpec *> chain;
+    for (const ControlSpec &spec : kControls)
+        if (control(spec.id)->focusPolicy() != Qt::NoFocus)
+            chain.push_back(&spec);
+    std::sort(chain.begin(), chain.end(),
+        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(control(chain[i - 1]->id), control(chain[i]->id));
+    control(chain.front()->id)->setFocus();
+}
+
+QLabel *Form1Widget::label(ControlId id) const
+{
+    return static_cast<QLabel *>(control(id));
+}
+
+QLineEdit *Form1Widget::textBox(ControlId id) const
+{
+    return static_cast<QLineEdit *>(control(id));
+}
+
+QAbstractButton *Form1Widget::button(ControlId id) const
+{
+    return static_cast<QAbstractButton *>(control(id));
+}
+
+std::string Form1Widget::Text(ControlId box) const
+{
+    return textBox(box)->text().toStdString();
+}
+
+void Form1Widget::SetText(ControlId box, std::string_view text)
+{
+    textBox(box)->setText(ToQString(text));
+    textBox(box)->setCursorPosition(0);
+}
+
+void Form1Widget::SetCaption(ControlId labelId, std::string_view caption)
+{
+    QLabel *l = label(labelId);
+    l->setText(ToQString(caption));
+    if (QWidget *box = l->buddy())
+        box->setAccessibleName(AccessibleNameFrom(l->text()));
+}
+
+void Form1Widget::SetVisible(ControlId id, bool visible)
+{
+    control(id)->setVisible(visible);
+}
+
+bool Form1Widget::IsSelected(ControlId option) const
+{
+    return button(option)->isChecked();
+}
+
+void Form1Widget::ShowError(std::string_view report)
+{
+    QMessageBox::critical(this, ToQString(kWindowCaption), ToQString(report));
+}
+
+void Form1Widget::SetHint(ControlId box, std::string_view hint)
+{
+    control(box)->setToolTip(ToQString(hint));
+}
+
+void Form1Widget::SetDescription(ControlId box, std::string_view description)
+{
+    control(box)->setAccessibleDescription(ToQString(description));
+}
+
+void Form1Widget::End()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace quorvel

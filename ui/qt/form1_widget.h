@@ -1,0 +1,53 @@
+// The Qt front end of Form1 (ui/form1.h): the controls built from the table
+// in ui/controls.h as widgets, each widget's objectName its control's name.
+// Fonts, palettes, the option buttons' group, tooltips and what a screen
+// reader hears are Qt's business here; what the window does is the form's.
+// An input box is named for a screen reader by its label.
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/form1.h"
+
+#include <QFont>
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QAbstractButton;
+
+namespace quorvel {
+
+// The window's default font: 宋体 9 pt, or the nearest font this machine has.
+QFont DefaultFont();
+
+class Form1Widget : public QWidget, private Form1Controls {
+    Q_OBJECT
+
+public:
+    explicit Form1Widget(QWidget *parent = nullptr);
+
+    QWidget *control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+
+private:
+    void BuildControls();
+    QLabel *label(ControlId id) const;
+    QLineEdit *textBox(ControlId id) const;
+    QAbstractButton *button(ControlId id) const;
+
+    std::string Text(ControlId box) const override;
+    void SetText(ControlId box, std::string_view text) override;
+    void SetCaption(ControlId label, std::string_view caption) override;
+    void SetVisible(ControlId control, bool visible) override;
+    bool IsSelected(ControlId option) const override;
+    void ShowError(std::string_view report) override;
+    void SetHint(ControlId box, std::string_view hint) override;
+    void SetDescription(ControlId box, std::string_view description) override;
+    void End() override;
+
+    std::array<QWidget *, kControlCount> controls_ {};
+    Form1 form_;
+};
+
+} // namespace quorvel

@@ -1,5 +1,4 @@
-# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (POSIX threads).
-# Used for the static Qt that the Windows build links and for Quorvel itself:
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (POSIX threads):
 #   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake ...
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -8,9 +7,8 @@ set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-# Headers and libraries come from the MinGW sysroot and from the prefixes
-# named in CMAKE_FIND_ROOT_PATH on the command line (the Windows Qt), never
-# from the build machine; programs (moc, rcc, uic) come from the build machine.
+# Headers and libraries come from the MinGW sysroot, never from the build
+# machine; programs come from the build machine.
 list(APPEND CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

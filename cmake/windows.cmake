@@ -1,6 +1,20 @@
 # The Windows program: cross-built with MinGW-w64 (cmake/mingw-w64-x86_64.cmake)
-# against the static Qt of scripts/windows-qt.sh, and tested under Wine.
-# Everything in which the Windows build differs from the Linux one is here.
+# as a native Win32 program (ui/win32/), and tested under Wine. Everything in
+# which the Windows build differs from the Linux one is here.
+
+set(QUORVEL_FRONT_END win32)
+set(QUORVEL_WITH_QT OFF CACHE BOOL "" FORCE)
+# Google Benchmark has no MinGW build: the micro-benchmarks stay on Linux.
+set(QUORVEL_BENCH OFF CACHE BOOL "" FORCE)
+
+# Windows 7 SP1 and later: a function newer than that does not compile
+# unless it is loaded at run time. Wide-character Windows functions.
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 UNICODE _UNICODE)
+# MinGW's library sqrt goes through the x87 unit and rounds twice, one unit
+# in the last place off for some inputs. Without errno to set, GCC computes
+# sqrt with the SSE2 instruction, which rounds once, as on Linux (in
+# optimised builds; a -O0 build still calls the library).
+add_compile_options(-fno-math-errno)
 
 # Self-contained executables: libgcc, libstdc++, winpthread and libssp (the
 # stack protector's runtime) are linked in, so the .exe needs no DLL beside
@@ -8,9 +22,6 @@
 # high-entropy addresses and NX (binutils' defaults, stated).
 add_link_options(-static -fstack-protector-strong
                  LINKER:--dynamicbase,--nxcompat,--high-entropy-va)
-
-# Google Benchmark has no MinGW build: the micro-benchmarks stay on Linux.
-set(QUORVEL_BENCH OFF CACHE BOOL "" FORCE)
 
 # The tests run under Wine, each in a Wine prefix and on an X server of its own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/wine_run.sh)
@@ -20,28 +31,25 @@ if(QUORVEL_TESTS)
   add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
-# The executable's icon and version resource.
-configure_file(${PROJECT_SOURCE_DIR}/app/windows/quorvel.rc.in ${PROJECT_BINARY_DIR}/quorvel.rc @ONLY)
-
 # What needs the targets, once they all exist.
 function(quorvel_windows_targets)
-  # A GUI program: no console window opens beside it.
-  set_target_properties(quorvel PROPERTIES WIN32_EXECUTABLE ON)
-  target_sources(quorvel PRIVATE ${PROJECT_BINARY_DIR}/quorvel.rc)
-  # A static Qt links its platform plugins in: Windows for the program, and
-  # offscreen for the window tests.
-  qt_import_plugins(quorvel INCLUDE Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
-  qt_add_resources(quorvel qt_conf PREFIX /qt/etc BASE ${PROJECT_SOURCE_DIR}/app/windows
-                   FILES ${PROJECT_SOURCE_DIR}/app/windows/qt.conf)
-  if(TARGET window_tests)
-    qt_import_plugins(window_tests INCLUDE Qt6::QOffscreenIntegrationPlugin
-                      Qt6::QWindowsIntegrationPlugin)
+  if(QUORVEL_TESTS)
+    # What only Windows shows: the faces chosen, the scaling by DPI, and an
+    # executable that Windows 7 can load.
+    # With the program's manifest: DPI-aware, and common controls 6.
+    add_executable(win32_tests ${PROJECT_SOURCE_DIR}/tests/win32_test.cpp
+                   ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
+    target_link_libraries(win32_tests PRIVATE quorvel_win32 GTest::gtest_main)
+    add_test(NAME win32_tests COMMAND win32_tests)
+    add_test(NAME windows7_imports_test
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/windows7_imports_test.sh $<TARGET_FILE:quorvel>
+                     ${CMAKE_CXX_COMPILER})
   endif()
 
   # dist/quorvel-<version>-win64.zip: the stripped program and its README.
   set(zip ${PROJECT_SOURCE_DIR}/dist/quorvel-${PROJECT_VERSION}-win64.zip)
   set(stage ${PROJECT_BINARY_DIR}/zip)
-  configure_file(${PROJECT_SOURCE_DIR}/app/windows/README-windows.txt.in ${stage}/README.txt @ONLY
+  configure_file(${PROJECT_SOURCE_DIR}/ui/win32/README.txt.in ${stage}/README.txt @ONLY
                  NEWLINE_STYLE CRLF)
   add_custom_command(
     OUTPUT ${zip}

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in a Wine prefix and on an X server of its
-# own, and ends both afterwards; exits with the program's status.
+# Runs a Windows program under Wine, in a Wine prefix as a Chinese Windows
+# would be (tests/wine_prefix.sh) and on an X server of its own, and ends
+# both afterwards; exits with the program's status.
 # usage: wine_run.sh PROGRAM.exe [ARGS...]
 set -u
-source "$(dirname "$0")/../scripts/lib.sh"
+here=$(dirname "$0")
+source "$here/../scripts/lib.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
-start_xvfb
+start_xvfb 1600x1200x24 # room for the window at 192 DPI
 finish() {
   WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
   kill "$XVFB_PID" 2>/dev/null
@@ -13,22 +15,6 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
-wineboot --init >/dev/null 2>&1
-
-# Qt's messages and test logs go to the console, not to the debugger. The
-# offscreen platform on Windows reads fonts from one folder only (Qt's own
-# lib/fonts by default, which has none): the build machine's CJK fonts, which
-# a Wine program sees as Windows fonts too.
-export QT_FORCE_STDERR_LOGGING=1
-export QT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$(dirname "$(fc-match -f '%{file}' 'Noto Serif CJK SC')")}
-
-# This Wine does not hand QT_* variables to a Windows program: cmd sets them.
-sets=
-for name in $(compgen -e | grep -E '^(QT_[A-Z_]+|LC_ALL|LANG)$'); do
-  sets+="set $name=${!name}&& "
-done
-program=$(winepath -w "$1")
-shift
-wine cmd /c "$sets$program $*"
+"$here/wine_prefix.sh" "$work/prefix"
+export WINEPREFIX=$work/prefix LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine "$@"

@@ -1,0 +1,114 @@
+// What only the Windows front end shows, in-process under Wine: the face
+// each font role falls back to, and every control's place and font at each
+// DPI. The Wine prefix (tests/wine_prefix.sh) maps 宋体, 隶书 and 楷体_GB2312
+// to installed fonts, so each role gets its own face.
+#include "ui/win32/form1_window.h"
+
+#include "tests/case_name.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace quorvel::test {
+
+using win32::Form1Window;
+
+struct FaceCase {
+    std::string name;
+    FontFace face;
+    std::set<std::wstring> installed;
+    std::wstring chosen;
+};
+
+class FaceTest : public testing::TestWithParam<FaceCase> { };
+
+TEST_P(FaceTest, TheNearestInstalledFace)
+{
+    const FaceCase &c = GetParam();
+    EXPECT_EQ(win32::ChooseFace(c.face,
+                  [&](std::wstring_view f) { return c.installed.contains(std::wstring(f)); }),
+        c.chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, FaceTest,
+    testing::Values(FaceCase { "kai_as_drawn", FontFace::Kai, { L"楷体_GB2312", L"楷体", L"宋体" },
+                        L"楷体_GB2312" },
+        FaceCase { "kai_on_newer_windows", FontFace::Kai, { L"楷体", L"宋体" }, L"楷体" },
+        FaceCase { "kai_english_name", FontFace::Kai, { L"KaiTi", L"SimSun" }, L"KaiTi" },
+        FaceCase { "kai_without_kai", FontFace::Kai, { L"SimSun", L"微软雅黑" }, L"SimSun" },
+        FaceCase { "li_without_li", FontFace::Li, { L"宋体", L"黑体" }, L"宋体" },
+        FaceCase { "li_english_name", FontFace::Li, { L"LiSu", L"SimSun" }, L"LiSu" },
+        FaceCase {
+            "song_on_linux", FontFace::Song, { L"Noto Serif CJK SC" }, L"Noto Serif CJK SC" },
+        FaceCase { "default_nothing_known", FontFace::Default, {}, L"宋体" }),
+    CaseName {});
+
+struct DpiCase {
+    std::string name;
+    UINT dpi;
+};
+
+class DpiTest : public testing::TestWithParam<DpiCase> { };
+
+// As Windows tells a window moved to a monitor of another DPI.
+TEST_P(DpiTest, EveryControlAndFontScales)
+{
+    const UINT dpi = GetParam().dpi;
+    Form1Window window(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(window.hwnd());
+    RECT suggested { 10, 10, 2000, 2000 };
+    SendMessageW(window.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+        reinterpret_cast<LPARAM>(&suggested));
+    const auto scale = [&](int twips) { return MulDiv(twips, int(dpi), 1440); };
+
+    RECT client;
+    GetClientRect(window.hwnd(), &client);
+    EXPECT_EQ(client.right, scale(kClientWidthTwips));
+    EXPECT_EQ(client.bottom, scale(kClientHeightTwips));
+    for (const ControlSpec &spec : kControls) {
+        SCOPED_TRACE(spec.name);
+        RECT r;
+        GetWindowRect(window.control(spec.id), &r);
+        MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT *>(&r), 2);
+        EXPECT_EQ(r.left, scale(spec.left));
+        EXPECT_EQ(r.top, scale(spec.top));
+        EXPECT_EQ(r.right - r.left, scale(spec.width));
+        EXPECT_EQ(r.bottom - r.top, scale(spec.height));
+
+        LOGFONTW lf {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.control(spec.id), WM_GETFONT, 0, 0)),
+            sizeof lf, &lf);
+        const bool own = spec.face != FontFace::Default;
+        EXPECT_EQ(
+            lf.lfHeight, -MulDiv(int((own ? spec.points : kDefaultPoints) * 10), int(dpi), 720));
+        EXPECT_EQ(lf.lfWeight, own && spec.bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(bool(lf.lfItalic), own && spec.italic);
+        EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);
+        const wchar_t *face = spec.face == FontFace::Li ? L"隶书"
+            : spec.face == FontFace::Kai                ? L"楷体_GB2312"
+                                                        : L"宋体";
+        EXPECT_EQ(std::wstring(lf.lfFaceName), face);
+    }
+    // Where a label reaches into a box, the label's region leaves the box
+    // out: the box is drawn whole.
+    for (auto [label, box] : { std::pair { ControlId::Label8, ControlId::Text6 },
+             { ControlId::Label5, ControlId::Text3 }, { ControlId::Label13, ControlId::Text7 } }) {
+        SCOPED_TRACE(kControls[static_cast<std::size_t>(label)].name);
+        const HRGN region = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(window.control(label), region), ERROR);
+        RECT l, b;
+        GetWindowRect(window.control(label), &l);
+        GetWindowRect(window.control(box), &b);
+        EXPECT_TRUE(PtInRegion(region, 1, 1));
+        EXPECT_FALSE(PtInRegion(region, b.left - l.left + 1, b.top - l.top + scale(135)));
+        DeleteObject(region);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, DpiTest,
+    testing::Values(DpiCase { "dpi_96", 96 }, DpiCase { "dpi_120", 120 },
+        DpiCase { "dpi_144", 144 }, DpiCase { "dpi_192", 192 }),
+    CaseName {});
+
+} // namespace quorvel::test

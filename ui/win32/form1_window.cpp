@@ -1,0 +1,518 @@
+#include "ui/win32/form1_window.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <bit>
+#include <utility>
+
+namespace quorvel::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Quorvel.Form1";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Control IDs above IDOK and IDCANCEL, which the dialog manager sends.
+constexpr int kIdBase = 100;
+// Sent to itself once the window has been painted.
+constexpr UINT kDescribe = WM_APP;
+
+std::size_t Index(ControlId id)
+{
+    return static_cast<std::size_t>(id);
+}
+
+COLORREF ToColorRef(Rgb c)
+{
+    return RGB(c.r, c.g, c.b);
+}
+
+// A function of a system DLL that this Windows may lack: null where it does.
+template <typename F> F Optional(const wchar_t *dll, const char *name)
+{
+    const HMODULE module = GetModuleHandleW(dll);
+    return module ? std::bit_cast<F>(GetProcAddress(module, name)) : nullptr;
+}
+
+int CALLBACK FaceFound(const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool *>(found) = true;
+    return 0;
+}
+
+bool HasFace(HDC dc, std::wstring_view face)
+{
+    LOGFONTW lf {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+} // namespace
+
+std::vector<std::wstring_view> FaceCandidates(FontFace face)
+{
+    static constexpr std::wstring_view kSong[]
+        = { L"宋体", L"SimSun", L"新宋体", L"NSimSun", L"Noto Serif CJK SC", L"AR PL UMing CN" };
+    std::vector<std::wstring_view> list;
+    switch (face) {
+    case FontFace::Default:
+    case FontFace::Song:
+        break;
+    case FontFace::Li:
+        list = { L"隶书", L"LiSu" };
+        break;
+    case FontFace::Kai:
+        list = { L"楷体_GB2312", L"KaiTi_GB2312", L"楷体", L"KaiTi" };
+        break;
+    }
+    list.insert(list.end(), std::begin(kSong), std::end(kSong));
+    return list;
+}
+
+std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_view)> &installed)
+{
+    const auto candidates = FaceCandidates(face);
+    const auto found = std::find_if(candidates.begin(), candidates.end(), installed);
+    return std::wstring(found != candidates.end() ? *found : candidates.front());
+}
+
+std::wstring Wide(std::string_view utf8)
+{
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string Utf8(std::wstring_view wide)
+{
+    const int size = static_cast<int>(wide.size());
+    std::string utf8(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
+        nullptr, nullptr);
+    return utf8;
+}
+
+Form1Window::Form1Window(HINSTANCE instance)
+    : instance_(instance)
+    , background_(CreateSolidBrush(ToColorRef(kBackground)))
+{
+    WNDCLASSEXW wc {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, L"IDI_ICON1");
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background_;
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);
+
+    const HDC screen = GetDC(nullptr);
+    for (FontFace face : { FontFace::Default, FontFace::Song, FontFace::Li, FontFace::Kai })
+        faces_[static_cast<std::size_t>(face)]
+            = ChooseFace(face, [&](std::wstring_view name) { return HasFace(screen, name); });
+    dpi_ = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+
+    hwnd_
+        = CreateWindowExW(0, kClassName, Wide(kWindowCaption).c_str(), kWindowStyle, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!hwnd_)
+        return;
+    CreateControls();
+    // Per-monitor DPI (Windows 10 1607 and later); the system DPI otherwise.
+    if (const auto dpiForWindow = Optional<UINT(WINAPI *)(HWND)>(L"user32.dll", "GetDpiForWindow"))
+        dpi_ = dpiForWindow(hwnd_);
+    ApplyDpi(dpi_);
+}
+
+Form1Window::~Form1Window()
+{
+    if (props_)
+        props_->Release();
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+    for (const Font &f : fonts_)
+        DeleteObject(f.handle);
+    DeleteObject(background_);
+}
+
+void Form1Window::CreateControls()
+{
+    for (const ControlSpec &spec : kControls) {
+        const wchar_t *cls = L"STATIC";
+        DWORD style = WS_CHILD | (spec.visible ? WS_VISIBLE : 0);
+        DWORD exStyle = 0;
+        switch (spec.kind) {
+        case ControlKind::Label:
+            style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        case ControlKind::TextBox:
+            cls = L"EDIT";
+            style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::OptionButton:
+            cls = L"BUTTON";
+            style |= BS_AUTORADIOBUTTON | (spec.id == ControlId::Option1 ? WS_GROUP : 0);
+            break;
+        case ControlKind::CommandButton:
+            cls = L"BUTTON";
+            style
+                |= WS_TABSTOP | (spec.id == ControlId::Command1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::Frame:
+            cls = L"BUTTON";
+            style |= BS_GROUPBOX | WS_GROUP;
+            break;
+        }
+        const HWND c = CreateWindowExW(exStyle, cls, Wide(spec.caption).c_str(), style, 0, 0, 0, 0,
+            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBase + Index(spec.id))),
+            instance_, nullptr);
+        if (spec.kind == ControlKind::TextBox)
+            SendMessageW(c, EM_SETLIMITTEXT, 0, 0); // no length limit
+        controls_[Index(spec.id)] = c;
+    }
+    // The frame below the option buttons, so that it does not paint over
+    // them; it also closes their group for the arrow keys.
+    SetWindowPos(control(ControlId::Frame1), control(ControlId::Option4), 0, 0, 0, 0,
+        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(control(ControlId::Option1), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+HFONT Form1Window::FontFor(const ControlSpec &spec)
+{
+    const bool own = spec.face != FontFace::Default;
+    const Font wanted { spec.face, own ? spec.points : kDefaultPoints, own && spec.bold,
+        own && spec.italic, nullptr };
+    for (const Font &f : fonts_)
+        if (f.face == wanted.face && f.points == wanted.points && f.bold == wanted.bold
+            && f.italic == wanted.italic)
+            return f.handle;
+    LOGFONTW lf {};
+    lf.lfHeight = -MulDiv(static_cast<int>(wanted.points * 10), static_cast<int>(dpi_), 720);
+    lf.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = wanted.italic;
+    lf.lfCharSet = GB2312_CHARSET;
+    faces_[static_cast<std::size_t>(wanted.face)].copy(lf.lfFaceName, LF_FACESIZE - 1);
+    fonts_.push_back(wanted);
+    return fonts_.back().handle = CreateFontIndirectW(&lf);
+}
+
+void Form1Window::ApplyDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    const auto scale = [&](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+    const std::vector<Font> old = std::move(fonts_);
+    fonts_.clear();
+    for (const ControlSpec &spec : kControls) {
+        const HWND c = control(spec.id);
+        SetWindowPos(c, nullptr, scale(spec.left), scale(spec.top), scale(spec.width),
+            scale(spec.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
+    }
+    for (const Font &f : old)
+        DeleteObject(f.handle);
+    CutLabelsAroundBoxes();
+
+    const SIZE client { scale(kClientWidthTwips), scale(kClientHeightTwips) };
+    RECT frame { 0, 0, client.cx, client.cy };
+    if (const auto adjust = Optional<BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT)>(
+            L"user32.dll", "AdjustWindowRectExForDpi"))
+        adjust(&frame, kWindowStyle, FALSE, 0, dpi);
+    else
+        AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    // The frame as measured, in case its size at this DPI was not known.
+    for (int tries = 0; tries < 2; ++tries) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT now;
+        GetClientRect(hwnd_, &now);
+        if (now.right == client.cx && now.bottom == client.cy)
+            break;
+        frame.right += client.cx - now.right;
+        frame.bottom += client.cy - now.bottom;
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form1Window::CutLabelsAroundBoxes()
+{
+    const auto rectOf = [&](ControlId id) {
+        RECT r;
+        GetWindowRect(control(id), &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT *>(&r), 2);
+        return r;
+    };
+    for (const ControlSpec &label : kControls) {
+        if (label.kind != ControlKind::Label)
+            continue;
+        const RECT l = rectOf(label.id);
+        HRGN region = nullptr;
+        for (const ControlSpec &box : kControls) {
+            RECT b, overlap;
+            if (box.kind != ControlKind::TextBox
+                || !IntersectRect(&overlap, &l, &(b = rectOf(box.id))))
+                continue;
+            if (!region)
+                region = CreateRectRgn(0, 0, l.right - l.left, l.bottom - l.top);
+            const HRGN cut
+                = CreateRectRgn(b.left - l.left, b.top - l.top, b.right - l.left, b.bottom - l.top);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+        }
+        SetWindowRgn(control(label.id), region, TRUE); // the window owns the region
+    }
+}
+
+void Form1Window::Show(int showCommand)
+{
+    ShowWindow(hwnd_, showCommand);
+    // Paint everything now: the title shows before anything else is done.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PostMessageW(hwnd_, kDescribe, 0, 0);
+}
+
+int Form1Window::Run()
+{
+    MSG msg {};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (PreTranslate(msg) || IsDialogMessageW(hwnd_, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+const ControlSpec *Form1Window::SpecOf(HWND child) const
+{
+    const auto found = std::find(controls_.begin(), controls_.end(), child);
+    return found == controls_.end() || !child ? nullptr
+                                              : &kControls[std::size_t(found - controls_.begin())];
+}
+
+bool Form1Window::PreTranslate(const MSG &msg)
+{
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
+        return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (msg.wParam == VK_TAB && !ctrl) {
+        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    const ControlSpec *spec = SpecOf(msg.hwnd);
+    if (!spec || spec->kind != ControlKind::TextBox)
+        return false;
+    if (msg.wParam == VK_RETURN) {
+        form_.EnterPressed(spec->id);
+        return true;
+    }
+    // The older edit control ignores Ctrl+A; not translated, it does not beep.
+    if (msg.wParam == 'A' && ctrl && GetKeyState(VK_MENU) >= 0) {
+        SendMessageW(msg.hwnd, EM_SETSEL, 0, -1);
+        return true;
+    }
+    return false;
+}
+
+void Form1Window::MoveFocus(bool forward)
+{
+    std::vector<const ControlSpec *> chain;
+    for (const ControlSpec &spec : kControls) {
+        const HWND c = control(spec.id);
+        const bool focusable = spec.kind == ControlKind::TextBox
+            || spec.kind == ControlKind::CommandButton
+            || (spec.kind == ControlKind::OptionButton && IsSelected(spec.id));
+        if (focusable && IsWindowVisible(c) && IsWindowEnabled(c))
+            chain.push_back(&spec);
+    }
+    if (chain.empty())
+        return;
+    std::sort(chain.begin(), chain.end(),
+        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+    const ControlSpec *current = SpecOf(GetFocus());
+    auto at = std::find(chain.begin(), chain.end(), current);
+    std::size_t next = 0;
+    if (at != chain.end()) {
+        const std::size_t i = std::size_t(at - chain.begin());
+        next = forward ? (i + 1) % chain.size() : (i + chain.size() - 1) % chain.size();
+    } else if (!forward) {
+        next = chain.size() - 1;
+    }
+    const HWND target = control(chain[next]->id);
+    SetFocus(target);
+    if (chain[next]->kind == ControlKind::TextBox)
+        SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self
+            = static_cast<Form1Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<Form1Window *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->Handle(message, wParam, lParam)
+                : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CTLCOLORSTATIC: {
+        // Labels, option buttons and the frame show the window's colour.
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        if (const ControlSpec *spec = SpecOf(reinterpret_cast<HWND>(lParam)); spec && spec->colour)
+            SetTextColor(dc, ToColorRef(*spec->colour));
+        return reinterpret_cast<LRESULT>(background_);
+    }
+    case WM_CTLCOLOREDIT: {
+        const LRESULT brush = DefWindowProcW(hwnd_, message, wParam, lParam);
+        if (const ControlSpec *spec = SpecOf(reinterpret_cast<HWND>(lParam)); spec && spec->colour)
+            SetTextColor(reinterpret_cast<HDC>(wParam), ToColorRef(*spec->colour));
+        return brush;
+    }
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam) - kIdBase;
+        if (lParam && HIWORD(wParam) == BN_CLICKED && id >= 0 && id < int(kControlCount))
+            form_.Click(kControls[std::size_t(id)].id);
+        return 0;
+    }
+    case DM_GETDEFID: // Enter on an option button presses "计算"
+        return MAKELRESULT(kIdBase + Index(ControlId::Command1), DC_HASDEFID);
+    case WM_ACTIVATE:
+        // The focus comes back to where it was; at first, to the first of
+        // the tab order.
+        if (LOWORD(wParam) == WA_INACTIVE)
+            lastFocus_ = GetFocus();
+        else if (lastFocus_ && IsChild(hwnd_, lastFocus_))
+            SetFocus(lastFocus_);
+        else
+            MoveFocus(true);
+        return 0;
+    case 0x02E0: { // WM_DPICHANGED, Windows 8.1 and later
+        // Where Windows suggests, at the size the new DPI gives.
+        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        ApplyDpi(LOWORD(wParam));
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case kDescribe:
+        form_.Describe();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        const HWND hwnd = std::exchange(hwnd_, nullptr);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+std::string Form1Window::Text(ControlId box) const
+{
+    const HWND c = control(box);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(c)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(c, text.data(), int(text.size()))));
+    return Utf8(text);
+}
+
+void Form1Window::SetText(ControlId box, std::string_view text)
+{
+    const HWND c = control(box);
+    SetWindowTextW(c, Wide(text).c_str());
+    SendMessageW(c, EM_SETSEL, 0, 0);
+    SendMessageW(c, EM_SCROLLCARET, 0, 0);
+}
+
+void Form1Window::SetCaption(ControlId label, std::string_view caption)
+{
+    SetWindowTextW(control(label), Wide(caption).c_str());
+}
+
+void Form1Window::SetVisible(ControlId id, bool visible)
+{
+    ShowWindow(control(id), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Form1Window::IsSelected(ControlId option) const
+{
+    return SendMessageW(control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form1Window::ShowError(std::string_view report)
+{
+    MessageBoxW(hwnd_, Wide(report).c_str(), Wide(kWindowCaption).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Form1Window::SetHint(ControlId box, std::string_view hint)
+{
+    if (!tooltip_) {
+        const INITCOMMONCONTROLSEX icc { sizeof icc, ICC_BAR_CLASSES };
+        InitCommonControlsEx(&icc);
+        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+            CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+        SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    std::wstring text = Wide(hint);
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(box));
+    tool.lpszText = text.data();
+    if (!SendMessageW(tooltip_, TTM_GETTOOLCOUNT, 0, 0)
+        || !SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool)))
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Through dynamic annotation, from ole32 loaded only now: the window shows
+// without waiting for COM. Where the service is missing or refuses (Wine
+// answers E_NOTIMPL), the box simply has no description.
+void Form1Window::SetDescription(ControlId box, std::string_view description)
+{
+    if (!propsTried_) {
+        propsTried_ = true;
+        const HMODULE ole = LoadLibraryW(L"ole32.dll");
+        const auto init = ole
+            ? std::bit_cast<decltype(&CoInitializeEx)>(GetProcAddress(ole, "CoInitializeEx"))
+            : nullptr;
+        const auto create = ole
+            ? std::bit_cast<decltype(&CoCreateInstance)>(GetProcAddress(ole, "CoCreateInstance"))
+            : nullptr;
+        if (init && create && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED))
+            && FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                IID_IAccPropServices, reinterpret_cast<void **>(&props_))))
+            props_ = nullptr;
+    }
+    if (!props_)
+        return;
+    const HWND c = control(box);
+    if (description.empty()) {
+        MSAAPROPID prop = PROPID_ACC_DESCRIPTION;
+        props_->ClearHwndProps(c, DWORD(OBJID_CLIENT), CHILDID_SELF, &prop, 1);
+    } else {
+        props_->SetHwndPropStr(c, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
+            Wide(description).c_str());
+    }
+}
+
+void Form1Window::End()
+{
+    DestroyWindow(hwnd_);
+}
+
+} // namespace quorvel::win32

@@ -1,0 +1,105 @@
+// The Win32 front end of Form1 (ui/form1.h): the controls of the table in
+// ui/controls.h as standard Windows controls in a plain top-level window,
+// drawn by Windows itself. Positions, sizes and fonts are scaled from the
+// table by the window's DPI, and again when it moves to a monitor of
+// another DPI.
+//
+// Each caption label is created just before the box it names, so that a
+// screen reader names the box by it; where a label reaches into its box,
+// the label's window region leaves the box's rectangle out, so the box is
+// drawn whole and takes the clicks. Tab follows the tab indices, not the
+// creation order.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#include <windows.h>
+
+#include "ui/controls.h"
+#include "ui/form1.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct IAccPropServices;
+
+namespace quorvel::win32 {
+
+// The faces a font role may use, best first: where Windows lacks the face
+// the layout was drawn with, the nearest Chinese face it has.
+std::vector<std::wstring_view> FaceCandidates(FontFace face);
+// The first candidate that `installed` says this machine has; the first
+// candidate if none is.
+std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_view)> &installed);
+
+std::wstring Wide(std::string_view utf8);
+std::string Utf8(std::wstring_view wide);
+
+class Form1Window final : private Form1Controls {
+public:
+    // Creates the window and its controls, hidden, at the DPI of the
+    // monitor it is created on.
+    explicit Form1Window(HINSTANCE instance);
+    ~Form1Window();
+    Form1Window(const Form1Window &) = delete;
+    Form1Window &operator=(const Form1Window &) = delete;
+
+    // Shows the window with the focus in the first box of the tab order,
+    // paints it, and then lets the form describe the boxes.
+    void Show(int showCommand);
+    // The message loop, until the window is closed; the program's status.
+    int Run();
+
+    HWND hwnd() const { return hwnd_; }
+    HWND control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+    UINT dpi() const { return dpi_; }
+    // Fonts, positions and the window's size for `dpi`.
+    void ApplyDpi(UINT dpi);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    HFONT FontFor(const ControlSpec &spec);
+    void CutLabelsAroundBoxes();
+    // Tab, Enter and Ctrl+A, before the dialog manager sees them; true when
+    // the message was handled.
+    bool PreTranslate(const MSG &msg);
+    void MoveFocus(bool forward);
+    const ControlSpec *SpecOf(HWND child) const;
+
+    std::string Text(ControlId box) const override;
+    void SetText(ControlId box, std::string_view text) override;
+    void SetCaption(ControlId label, std::string_view caption) override;
+    void SetVisible(ControlId control, bool visible) override;
+    bool IsSelected(ControlId option) const override;
+    void ShowError(std::string_view report) override;
+    void SetHint(ControlId box, std::string_view hint) override;
+    void SetDescription(ControlId box, std::string_view description) override;
+    void End() override;
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    std::array<HWND, kControlCount> controls_ {};
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HBRUSH background_ = nullptr;
+    struct Font {
+        FontFace face;
+        double points;
+        bool bold, italic;
+        HFONT handle;
+    };
+    std::vector<Font> fonts_;
+    std::array<std::wstring, 4> faces_; // by FontFace, chosen once
+    HWND lastFocus_ = nullptr;
+    HWND tooltip_ = nullptr;
+    IAccPropServices *props_ = nullptr;
+    bool propsTried_ = false;
+    Form1 form_ { *this };
+};
+
+} // namespace quorvel::win32

@@ -46,6 +46,11 @@ function(quorvel_windows_targets)
                      ${CMAKE_CXX_COMPILER})
   endif()
 
+  # The yardstick for the start-up measurement (scripts/bench).
+  add_executable(reference_window WIN32 ${PROJECT_SOURCE_DIR}/bench/reference_window_win32.cpp
+                 ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
+  target_link_libraries(reference_window PRIVATE quorvel_runtime)
+
   # dist/quorvel-<version>-win64.zip: the stripped program and its README.
   set(zip ${PROJECT_SOURCE_DIR}/dist/quorvel-${PROJECT_VERSION}-win64.zip)
   set(stage ${PROJECT_BINARY_DIR}/zip)

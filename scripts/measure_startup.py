@@ -2,14 +2,16 @@
 """Time from exec until the X server shows the first red pixels of the title
 "调节阀流通能力计算" in its rectangle, and resident memory 0.5 s after that.
 
-usage: measure_startup.py RUNS NAME=PROGRAM [NAME=PROGRAM ...]
-Runs the programs in alternating order on the X display in $DISPLAY and
-prints the median of each, and each program's ratio to the last one, then
-whether the first one is within TARGET times the last on both.
+usage: measure_startup.py [--time-only] RUNS NAME=COMMAND [NAME=COMMAND ...]
+Runs the commands (a program, or for instance "wine PROGRAM.exe") in
+alternating order on the X display in $DISPLAY and prints the median of
+each, and each one's ratio to the last one, then whether the first one is
+within TARGET times the last on both (on time alone with --time-only).
 """
 import ctypes
 import os
 import select
+import shlex
 import statistics
 import subprocess
 import sys
@@ -130,7 +132,7 @@ def rss_kib(pid):
 def measure(program):
     drain()
     start = time.perf_counter()
-    process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
+    process = subprocess.Popen(shlex.split(program), stderr=subprocess.DEVNULL)
     try:
         shown = wait_for_title(wait_for_map(20), 20)
         time.sleep(0.5)
@@ -141,8 +143,11 @@ def measure(program):
 
 
 def main():
-    runs = int(sys.argv[1])
-    programs = [arg.split("=", 1) for arg in sys.argv[2:]]
+    args = sys.argv[1:]
+    time_only = args[0] == "--time-only"
+    args = args[1:] if time_only else args
+    runs = int(args[0])
+    programs = [arg.split("=", 1) for arg in args[1:]]
     results = {name: ([], []) for name, _ in programs}
     for run in range(runs):
         order = programs if run % 2 == 0 else programs[::-1]
@@ -162,6 +167,10 @@ def main():
         print(f"{name:>10}: {ms:7.1f} ms ({ms / base_ms:.3f}x)  {kib / 1024:6.1f} MiB ({kib / base_kib:.3f}x)")
     first = programs[0][0]
     time_ratio, memory_ratio = ratios[first]
+    if time_only:
+        verdict = "within" if time_ratio <= TARGET else "not within"
+        print(f"{first} against {base}: time {time_ratio:.3f}x, {verdict} the {TARGET:.2f}x target")
+        return
     verdict = "within" if max(time_ratio, memory_ratio) <= TARGET else "not within"
     print(f"{first} against {base}: time {time_ratio:.3f}x, memory {memory_ratio:.3f}x, "
           f"{verdict} the {TARGET:.2f}x target")

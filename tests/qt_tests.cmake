@@ -7,23 +7,23 @@ foreach(scale 1 1.5 2)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};LC_ALL=C.UTF-8" TIMEOUT 300)
 endforeach()
 
-if(CMAKE_CROSSCOMPILING)
-  return() # the rest runs on the build machine
-endif()
-
 # The built program in a real window under an X server the test starts
-# itself; with QUORVEL_WINDOWS_EXE, the Windows program too, under Wine.
+# itself; with QUORVEL_WINDOWS_EXE, the Windows program too, under Wine at
+# 96, 144 and 192 DPI.
 add_executable(x11_window_test x11_window_test.cpp)
 target_link_libraries(x11_window_test PRIVATE Qt6::Gui Qt6::Test)
-target_compile_definitions(x11_window_test PRIVATE QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+target_compile_definitions(x11_window_test PRIVATE QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}"
+  QUORVEL_WINE_PREFIX_SCRIPT="${CMAKE_CURRENT_SOURCE_DIR}/wine_prefix.sh")
 add_dependencies(x11_window_test quorvel)
 add_test(NAME x11_window_test COMMAND x11_window_test)
 set_tests_properties(x11_window_test PROPERTIES TIMEOUT 120
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=$<TARGET_FILE:quorvel>")
 if(QUORVEL_WINDOWS_EXE)
-  add_test(NAME wine_window_test COMMAND x11_window_test)
-  set_tests_properties(wine_window_test PROPERTIES TIMEOUT 300
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=${QUORVEL_WINDOWS_EXE}")
+  foreach(dpi 96 144 192)
+    add_test(NAME wine_window_test_dpi_${dpi} COMMAND x11_window_test)
+    set_tests_properties(wine_window_test_dpi_${dpi} PROPERTIES TIMEOUT 300
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=${QUORVEL_WINDOWS_EXE};QUORVEL_WINE_DPI=${dpi}")
+  endforeach()
 endif()
 
 # What a screen reader hears, read through the AT-SPI bus of a private D-Bus

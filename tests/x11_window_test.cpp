@@ -1,7 +1,9 @@
 // The real program in a real X server: start Xvfb, launch Quorvel ($QUORVEL_APP;
-// a .exe runs under Wine in a prefix of its own), type the liquid case, read
-// the results back through the clipboard, take a screenshot of the window,
-// look at the pixels, then press "退出".
+// a .exe runs under Wine in a prefix of its own, as a Chinese Windows at
+// $QUORVEL_WINE_DPI dots per inch), type the liquid case from the keyboard,
+// read the results back through the clipboard, take a screenshot of the
+// window, look at the pixels, then press "退出". Positions are pixels at 96
+// DPI, scaled.
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -15,6 +17,9 @@ class X11WindowTest : public QObject {
     QString display, windowId;
     QTemporaryDir winePrefix;
     QProcessEnvironment appEnv;
+    int dpi = 96;
+
+    int px(int at96) const { return (at96 * dpi + 48) / 96; }
 
     static QString tool(const QString &name)
     {
@@ -36,15 +41,20 @@ class X11WindowTest : public QObject {
     void click(int x, int y)
     {
         run("xdotool",
-            { "mousemove", "--window", windowId, QString::number(x), QString::number(y), "click",
-                "1" });
+            { "mousemove", "--window", windowId, QString::number(px(x)), QString::number(px(y)),
+                "click", "1" });
     }
+    void keys(const QStringList &keys)
+    {
+        run("xdotool", QStringList { "key", "--window", windowId } + keys);
+    }
+    void type(const QString &text) { run("xdotool", { "type", "--window", windowId, text }); }
 
     // Ctrl+A, Ctrl+C in the box at x, y: its whole text goes to the clipboard.
     void copyFrom(int x, int y)
     {
         click(x, y);
-        run("xdotool", { "key", "--window", windowId, "ctrl+a", "ctrl+c" });
+        keys({ "ctrl+a", "ctrl+c" });
     }
     QString clipboard() { return run("xclip", { "-o", "-selection", "clipboard" }); }
 
@@ -62,7 +72,7 @@ private slots:
         // -noreset: after each xdotool call, the last client leaving would
         // reset the server, and a program connecting meanwhile is refused.
         xvfb.start(tool("Xvfb"),
-            { "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset" });
+            { "-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-noreset" });
         QVERIFY(xvfb.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), 20000);
         display = ":" + QString::fromLatin1(xvfb.readLine()).trimmed();
@@ -74,12 +84,19 @@ private slots:
         const QString program = qEnvironmentVariable("QUORVEL_APP");
         QVERIFY2(!program.isEmpty(), "QUORVEL_APP names the program to test");
         if (program.endsWith(".exe")) {
-            // A new Wine prefix sets itself up on the first start, without
-            // offering to install Mono or Gecko.
             QVERIFY(winePrefix.isValid());
+            dpi = qEnvironmentVariableIntValue("QUORVEL_WINE_DPI");
+            dpi = dpi ? dpi : 96;
+            QProcess prefix;
+            prefix.setProcessEnvironment(appEnv);
+            prefix.setProcessChannelMode(QProcess::ForwardedChannels);
+            prefix.start(QStringLiteral(QUORVEL_WINE_PREFIX_SCRIPT),
+                { winePrefix.path(), QString::number(dpi) });
+            QVERIFY(prefix.waitForFinished(180000) && prefix.exitCode() == 0);
             appEnv.insert("WINEPREFIX", winePrefix.path());
             appEnv.insert("WINEDEBUG", "-all");
             appEnv.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
+            appEnv.insert("LC_ALL", "zh_CN.UTF-8");
             app.setProcessEnvironment(appEnv);
             app.start(tool("wine"), { program });
         } else {
@@ -108,21 +125,26 @@ private slots:
         xvfb.waitForFinished();
     }
 
-    void liquidCaseShowsItsResults()
+    // The focus starts in Text2; Tab follows the tab indices (Text2, Text3,
+    // Command1, Text4), Shift+Tab goes back; Enter in an input box calculates.
+    void liquidCaseFromTheKeyboard()
     {
+        const int width = (7875 * dpi + 720) / 1440, height = (4590 * dpi + 720) / 1440;
         QCOMPARE(run("xdotool", { "getwindowgeometry", windowId }).section('\n', 2, 2).trimmed(),
-            QStringLiteral("Geometry: 525x306"));
-        // Centres of Text1, Text2, Text3 and Text4, in pixels (twips / 15).
-        const struct {
-            int x, y;
-            const char *keys;
-        } inputs[]
-            = { { 144, 116, "5" }, { 144, 156, "4" }, { 392, 116, "1" }, { 392, 156, "10" } };
-        for (const auto &in : inputs) {
-            click(in.x, in.y);
-            run("xdotool", { "type", "--window", windowId, in.keys });
-        }
-        click(136, 248); // 计算
+            QStringLiteral("Geometry: %1x%2").arg(width).arg(height));
+        run("xdotool", { "windowfocus", "--sync", windowId }); // no window manager gives it
+        type("4");
+        keys({ "Tab" });
+        type("1");
+        keys({ "Tab", "Tab" });
+        type("10");
+        keys({ "shift+Tab", "shift+Tab", "shift+Tab" }); // back to Text2
+        type("9"); // replaces the selected "4"
+        keys({ "BackSpace" });
+        type("4");
+        click(144, 116); // Text1
+        type("5");
+        keys({ "Return" });
         copyFrom(392, 204); // Text5, Cv
         QTRY_COMPARE_WITH_TIMEOUT(clipboard(), QStringLiteral("11.6999995708466"), 5000);
         copyFrom(392, 244); // Text6, C
@@ -132,27 +154,29 @@ private slots:
     void screenshotLooksRight()
     {
         const QString file = QStringLiteral(QUORVEL_SHOT_DIR "/")
-            + (appEnv.contains("WINEPREFIX") ? "window-wine.png" : "window.png");
+            + (appEnv.contains("WINEPREFIX") ? QStringLiteral("window-wine-%1.png").arg(dpi)
+                                             : QStringLiteral("window.png"));
         QImage shot;
         // Poll until the window has painted its background.
         QTRY_VERIFY_WITH_TIMEOUT((run("import", { "-window", windowId, file }), shot.load(file),
-                                     shot.pixelColor(10, 290) == QColor(192, 255, 255)),
+                                     shot.pixelColor(px(10), px(290)) == QColor(192, 255, 255)),
             10000);
-        QCOMPARE(shot.size(), QSize(525, 306));
+        QCOMPARE(shot.size(), QSize((7875 * dpi + 720) / 1440, (4590 * dpi + 720) / 1440));
 
         // The red title "调节阀流通能力计算" is drawn, not left blank.
         int red = 0;
-        for (int y = 0; y < 33; ++y)
-            for (int x = 144; x < 385; ++x) {
+        for (int y = 0; y < px(33); ++y)
+            for (int x = px(144); x < px(385); ++x) {
                 const QColor c = shot.pixelColor(x, y);
                 red += c.red() > 200 && c.green() < 90 && c.blue() < 90;
             }
-        QVERIFY2(red > 200, qPrintable(QString::number(red)));
+        QVERIFY2(red > 200 * dpi * dpi / (96 * 96), qPrintable(QString::number(red)));
 
         // "阀前压力:" and "阀后压力:" share their first glyph and differ in the
         // second; missing glyphs would be drawn as identical boxes.
-        const auto glyph
-            = [&](int top, int index) { return shot.copy(40 + 14 * index, top, 14, 17); };
+        const auto glyph = [&](int top, int index) {
+            return shot.copy(px(40 + 14 * index), px(top), px(14), px(17));
+        };
         QCOMPARE(glyph(112, 0), glyph(152, 0));
         QVERIFY(glyph(112, 1) != glyph(152, 1));
         QVERIFY(glyph(112, 1) != glyph(112, 0));
@@ -160,7 +184,7 @@ private slots:
 
     void exitButtonEndsTheProgramWithStatusZero()
     {
-        run("xdotool", { "mousemove", "--window", windowId, "232", "248", "click", "1" });
+        click(232, 248);
         QVERIFY(app.waitForFinished(10000));
         QCOMPARE(app.exitStatus(), QProcess::NormalExit);
         QCOMPARE(app.exitCode(), 0);

@@ -119,16 +119,23 @@ Form1Window::Form1Window(HINSTANCE instance)
     dpi_ = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
 
-    hwnd_
-        = CreateWindowExW(0, kClassName, Wide(kWindowCaption).c_str(), kWindowStyle, CW_USEDEFAULT,
-            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    // At the system DPI first: everything is created where it stays, unless
+    // the monitor's own DPI differs.
+    RECT frame { 0, 0, Scale(kClientWidthTwips), Scale(kClientHeightTwips) };
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    hwnd_ = CreateWindowExW(0, kClassName, Wide(kWindowCaption).c_str(), kWindowStyle,
+        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+        nullptr, instance, this);
     if (!hwnd_)
         return;
     CreateControls();
+    CutLabelsAroundBoxes();
     // Per-monitor DPI (Windows 10 1607 and later); the system DPI otherwise.
-    if (const auto dpiForWindow = Optional<UINT(WINAPI *)(HWND)>(L"user32.dll", "GetDpiForWindow"))
-        dpi_ = dpiForWindow(hwnd_);
-    ApplyDpi(dpi_);
+    const auto dpiForWindow = Optional<UINT(WINAPI *)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    if (const UINT dpi = dpiForWindow ? dpiForWindow(hwnd_) : dpi_; dpi != dpi_)
+        ApplyDpi(dpi);
+    else
+        FitClientArea();
 }
 
 Form1Window::~Form1Window()
@@ -171,9 +178,11 @@ void Form1Window::CreateControls()
             style |= BS_GROUPBOX | WS_GROUP;
             break;
         }
-        const HWND c = CreateWindowExW(exStyle, cls, Wide(spec.caption).c_str(), style, 0, 0, 0, 0,
-            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBase + Index(spec.id))),
-            instance_, nullptr);
+        const HWND c = CreateWindowExW(exStyle, cls, Wide(spec.caption).c_str(), style,
+            Scale(spec.left), Scale(spec.top), Scale(spec.width), Scale(spec.height), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBase + Index(spec.id))), instance_,
+            nullptr);
+        SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
         if (spec.kind == ControlKind::TextBox)
             SendMessageW(c, EM_SETLIMITTEXT, 0, 0); // no length limit
         controls_[Index(spec.id)] = c;
@@ -204,60 +213,57 @@ HFONT Form1Window::FontFor(const ControlSpec &spec)
     return fonts_.back().handle = CreateFontIndirectW(&lf);
 }
 
+int Form1Window::Scale(int twips) const
+{
+    return MulDiv(twips, static_cast<int>(dpi_), 1440);
+}
+
 void Form1Window::ApplyDpi(UINT dpi)
 {
     dpi_ = dpi;
-    const auto scale = [&](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     const std::vector<Font> old = std::move(fonts_);
     fonts_.clear();
     for (const ControlSpec &spec : kControls) {
         const HWND c = control(spec.id);
-        SetWindowPos(c, nullptr, scale(spec.left), scale(spec.top), scale(spec.width),
-            scale(spec.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(c, nullptr, Scale(spec.left), Scale(spec.top), Scale(spec.width),
+            Scale(spec.height), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
     }
     for (const Font &f : old)
         DeleteObject(f.handle);
     CutLabelsAroundBoxes();
-
-    const SIZE client { scale(kClientWidthTwips), scale(kClientHeightTwips) };
-    RECT frame { 0, 0, client.cx, client.cy };
-    if (const auto adjust = Optional<BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT)>(
-            L"user32.dll", "AdjustWindowRectExForDpi"))
-        adjust(&frame, kWindowStyle, FALSE, 0, dpi);
-    else
-        AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    // The frame as measured, in case its size at this DPI was not known.
-    for (int tries = 0; tries < 2; ++tries) {
-        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT now;
-        GetClientRect(hwnd_, &now);
-        if (now.right == client.cx && now.bottom == client.cy)
-            break;
-        frame.right += client.cx - now.right;
-        frame.bottom += client.cy - now.bottom;
-    }
+    FitClientArea();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void Form1Window::FitClientArea()
+{
+    const SIZE want { Scale(kClientWidthTwips), Scale(kClientHeightTwips) };
+    RECT frame, client;
+    GetWindowRect(hwnd_, &frame);
+    GetClientRect(hwnd_, &client);
+    if (client.right != want.cx || client.bottom != want.cy)
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + want.cx - client.right,
+            frame.bottom - frame.top + want.cy - client.bottom,
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// From the table: each label's window region leaves out the boxes it
+// reaches into.
 void Form1Window::CutLabelsAroundBoxes()
 {
-    const auto rectOf = [&](ControlId id) {
-        RECT r;
-        GetWindowRect(control(id), &r);
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT *>(&r), 2);
-        return r;
+    const auto rectOf = [&](const ControlSpec &spec) {
+        return RECT { Scale(spec.left), Scale(spec.top), Scale(spec.left) + Scale(spec.width),
+            Scale(spec.top) + Scale(spec.height) };
     };
     for (const ControlSpec &label : kControls) {
         if (label.kind != ControlKind::Label)
             continue;
-        const RECT l = rectOf(label.id);
+        const RECT l = rectOf(label);
         HRGN region = nullptr;
         for (const ControlSpec &box : kControls) {
-            RECT b, overlap;
-            if (box.kind != ControlKind::TextBox
-                || !IntersectRect(&overlap, &l, &(b = rectOf(box.id))))
+            RECT b = rectOf(box), overlap;
+            if (box.kind != ControlKind::TextBox || !IntersectRect(&overlap, &l, &b))
                 continue;
             if (!region)
                 region = CreateRectRgn(0, 0, l.right - l.left, l.bottom - l.top);
@@ -266,7 +272,8 @@ void Form1Window::CutLabelsAroundBoxes()
             CombineRgn(region, region, cut, RGN_DIFF);
             DeleteObject(cut);
         }
-        SetWindowRgn(control(label.id), region, TRUE); // the window owns the region
+        if (region)
+            SetWindowRgn(control(label.id), region, TRUE); // the window owns the region
     }
 }
 

@@ -57,15 +57,17 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
     UINT dpi() const { return dpi_; }
-    // Fonts, positions and the window's size for `dpi`.
-    void ApplyDpi(UINT dpi);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    // Fonts, positions and the window's size for `dpi`.
+    void ApplyDpi(UINT dpi);
     HFONT FontFor(const ControlSpec &spec);
     void CutLabelsAroundBoxes();
+    void FitClientArea();
+    int Scale(int twips) const;
     // Tab, Enter and Ctrl+A, before the dialog manager sees them; true when
     // the message was handled.
     bool PreTranslate(const MSG &msg);

@@ -39,11 +39,11 @@ function(quorvel_windows_targets)
     # With the program's manifest: DPI-aware, and common controls 6.
     add_executable(win32_tests ${PROJECT_SOURCE_DIR}/tests/win32_test.cpp
                    ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
-    target_link_libraries(win32_tests PRIVATE quorvel_win32 GTest::gtest_main)
+    target_link_libraries(win32_tests PRIVATE quorvel_win32 GTest::gtest_main oleaut32 ole32)
     add_test(NAME win32_tests COMMAND win32_tests)
     add_test(NAME windows7_imports_test
-             COMMAND ${PROJECT_SOURCE_DIR}/tests/windows7_imports_test.sh $<TARGET_FILE:quorvel>
-                     ${CMAKE_CXX_COMPILER})
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/windows7_imports_test.sh
+                     ${PROJECT_BINARY_DIR}/zip/quorvel.exe ${CMAKE_CXX_COMPILER})
   endif()
 
   # The yardstick for the start-up measurement (scripts/bench).
@@ -51,18 +51,22 @@ function(quorvel_windows_targets)
                  ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
   target_link_libraries(reference_window PRIVATE quorvel_runtime)
 
-  # dist/quorvel-<version>-win64.zip: the stripped program and its README.
-  set(zip ${PROJECT_SOURCE_DIR}/dist/quorvel-${PROJECT_VERSION}-win64.zip)
+  # What ships, stripped; the tests run this copy. Then
+  # dist/quorvel-<version>-win64.zip: it and its README.
   set(stage ${PROJECT_BINARY_DIR}/zip)
+  add_custom_command(OUTPUT ${stage}/quorvel.exe
+    COMMAND ${CMAKE_STRIP} -o ${stage}/quorvel.exe $<TARGET_FILE:quorvel>
+    DEPENDS quorvel)
+  add_custom_target(quorvel_stripped ALL DEPENDS ${stage}/quorvel.exe)
+  set(zip ${PROJECT_SOURCE_DIR}/dist/quorvel-${PROJECT_VERSION}-win64.zip)
   configure_file(${PROJECT_SOURCE_DIR}/ui/win32/README.txt.in ${stage}/README.txt @ONLY
                  NEWLINE_STYLE CRLF)
   add_custom_command(
     OUTPUT ${zip}
-    COMMAND ${CMAKE_STRIP} -o ${stage}/quorvel.exe $<TARGET_FILE:quorvel>
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_SOURCE_DIR}/dist
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage}
             ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip quorvel.exe README.txt
-    DEPENDS quorvel ${stage}/README.txt
+    DEPENDS ${stage}/quorvel.exe ${stage}/README.txt
     COMMENT "Packing ${zip}")
   add_custom_target(windows_zip DEPENDS ${zip})
 endfunction()

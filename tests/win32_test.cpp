@@ -1,14 +1,18 @@
 // What only the Windows front end shows, in-process under Wine: the face
-// each font role falls back to, and every control's place and font at each
-// DPI. The Wine prefix (tests/wine_prefix.sh) maps 宋体, 隶书 and 楷体_GB2312
-// to installed fonts, so each role gets its own face.
+// each font role falls back to, every control's place and font at each
+// DPI, and the boxes' names for a screen reader. The Wine prefix (tests/wine_prefix.sh) maps 宋体,
+// 隶书 and 楷体_GB2312 to installed fonts, so each role gets its own face.
 #include "ui/win32/form1_window.h"
 
 #include "tests/case_name.h"
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <bit>
 #include <set>
+#include <utility>
 
 namespace quorvel::test {
 
@@ -110,5 +114,41 @@ INSTANTIATE_TEST_SUITE_P(Win32, DpiTest,
     testing::Values(DpiCase { "dpi_96", 96 }, DpiCase { "dpi_120", 120 },
         DpiCase { "dpi_144", 144 }, DpiCase { "dpi_192", 192 }),
     CaseName {});
+
+// What a screen reader hears as each box's name, in-process (Wine's oleacc
+// does not answer another process): the label created just before it,
+// also after a medium has relabelled it.
+TEST(Win32, BoxesAreNamedByTheirLabels)
+{
+    CoInitialize(nullptr);
+    const auto fromWindow = std::bit_cast<HRESULT(WINAPI *)(HWND, DWORD, REFIID, void **)>(
+        GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow"));
+    ASSERT_TRUE(fromWindow);
+    Form1Window window(GetModuleHandleW(nullptr));
+    const auto name = [&](ControlId box) {
+        IAccessible *acc = nullptr;
+        BSTR text = nullptr;
+        VARIANT self {};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        if (FAILED(fromWindow(window.control(box), DWORD(OBJID_CLIENT), IID_IAccessible,
+                reinterpret_cast<void **>(&acc)))
+            || FAILED(acc->get_accName(self, &text)) || !text)
+            return std::string("(none)");
+        acc->Release();
+        const std::string utf8 = win32::Utf8(text);
+        SysFreeString(text);
+        return utf8;
+    };
+    using enum ControlId;
+    for (auto [box, label] : { std::pair { Text1, "阀前压力:" }, { Text2, "阀后压力:" },
+             { Text3, "介质比重:" }, { Text4, "最大流量:" }, { Text5, "计算Cv=" },
+             { Text6, "计算C=" }, { Text7, "介质温度:" } })
+        EXPECT_EQ(name(box), label);
+    SendMessageW(window.control(Option4), BM_CLICK, 0, 0);
+    EXPECT_EQ(name(Text3), "出口比容:");
+    EXPECT_EQ(name(Text7), "入口比容:");
+    CoUninitialize();
+}
 
 } // namespace quorvel::test

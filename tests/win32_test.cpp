@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <bit>
@@ -149,6 +150,29 @@ TEST(Win32, BoxesAreNamedByTheirLabels)
     EXPECT_EQ(name(Text3), "出口比容:");
     EXPECT_EQ(name(Text7), "入口比容:");
     CoUninitialize();
+}
+
+// A result's hint is a tooltip on its box, replaced by each calculation.
+TEST(Win32, ResultHintsAreTooltips)
+{
+    Form1Window window(GetModuleHandleW(nullptr));
+    using enum ControlId;
+    for (auto [box, text] : { std::pair { Text1, L"5" }, { Text2, L"4" }, { Text3, L"1" } })
+        SetWindowTextW(window.control(box), text);
+    for (const wchar_t *flow : { L"1", L"10" }) {
+        SetWindowTextW(window.control(Text4), flow);
+        SendMessageW(window.control(Command1), BM_CLICK, 0, 0);
+    }
+    ASSERT_TRUE(window.tooltip());
+    EXPECT_EQ(SendMessageW(window.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 2);
+    std::wstring hint(100, L'\0');
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window.hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(window.control(Text5));
+    tool.lpszText = hint.data();
+    SendMessageW(window.tooltip(), TTM_GETTEXTW, hint.size(), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(win32::Utf8(hint.c_str()), "11.6999995708466（液体）");
 }
 
 } // namespace quorvel::test

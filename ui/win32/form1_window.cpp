@@ -481,9 +481,12 @@ void Form1Window::SetHint(ControlId box, std::string_view hint)
     tool.hwnd = hwnd_;
     tool.uId = reinterpret_cast<UINT_PTR>(control(box));
     tool.lpszText = text.data();
-    if (!SendMessageW(tooltip_, TTM_GETTOOLCOUNT, 0, 0)
-        || !SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool)))
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    TTTOOLINFOW known = tool;
+    known.lpszText = nullptr;
+    const bool added
+        = SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&known));
+    SendMessageW(
+        tooltip_, added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // Through dynamic annotation, from ole32 loaded only now: the window shows

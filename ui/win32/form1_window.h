@@ -57,6 +57,8 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
     UINT dpi() const { return dpi_; }
+    // The result boxes' tooltips, once there is a result.
+    HWND tooltip() const { return tooltip_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,9 +19,10 @@ add_compile_options(-fno-math-errno)
 # Self-contained executables: libgcc, libstdc++, winpthread and libssp (the
 # stack protector's runtime) are linked in, so the .exe needs no DLL beside
 # it; the stack protector's flag at link time brings in libssp. ASLR with
-# high-entropy addresses and NX (binutils' defaults, stated).
+# high-entropy addresses and NX (binutils' defaults, stated); no time stamp, so that
+# the same sources give the same program.
 add_link_options(-static -fstack-protector-strong
-                 LINKER:--dynamicbase,--nxcompat,--high-entropy-va)
+                 LINKER:--dynamicbase,--nxcompat,--high-entropy-va,--no-insert-timestamp)
 
 # The tests run under Wine, each in a Wine prefix and on an X server of its own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/wine_run.sh)
@@ -51,11 +52,13 @@ function(quorvel_windows_targets)
                  ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
   target_link_libraries(reference_window PRIVATE quorvel_runtime)
 
-  # What ships, stripped; the tests run this copy. Then
-  # dist/quorvel-<version>-win64.zip: it and its README.
+  # What ships, stripped by the linker (strip itself would stamp the time
+  # in); the tests run this copy. Then dist/quorvel-<version>-win64.zip: it
+  # and its README.
+  target_link_options(quorvel PRIVATE -s)
   set(stage ${PROJECT_BINARY_DIR}/zip)
   add_custom_command(OUTPUT ${stage}/quorvel.exe
-    COMMAND ${CMAKE_STRIP} -o ${stage}/quorvel.exe $<TARGET_FILE:quorvel>
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorvel> ${stage}/quorvel.exe
     DEPENDS quorvel)
   add_custom_target(quorvel_stripped ALL DEPENDS ${stage}/quorvel.exe)
   set(zip ${PROJECT_SOURCE_DIR}/dist/quorvel-${PROJECT_VERSION}-win64.zip)

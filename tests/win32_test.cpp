@@ -152,11 +152,15 @@ TEST(Win32, BoxesAreNamedByTheirLabels)
     CoUninitialize();
 }
 
-// A result's hint is a tooltip on its box, replaced by each calculation.
+// A result's hint is a tooltip on its box, replaced by each calculation;
+// a paste longer than an edit box's default limit (30,000) is kept whole.
 TEST(Win32, ResultHintsAreTooltips)
 {
     Form1Window window(GetModuleHandleW(nullptr));
     using enum ControlId;
+    const std::wstring paste(40000, L'7');
+    SendMessageW(window.control(Text6), EM_REPLACESEL, FALSE, LPARAM(paste.c_str()));
+    EXPECT_EQ(GetWindowTextLengthW(window.control(Text6)), 40000);
     for (auto [box, text] : { std::pair { Text1, L"5" }, { Text2, L"4" }, { Text3, L"1" } })
         SetWindowTextW(window.control(box), text);
     for (const wchar_t *flow : { L"1", L"10" }) {

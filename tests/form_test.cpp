@@ -27,19 +27,18 @@ struct Window final : Form1Controls {
     Window()
     {
         for (const ControlSpec &spec : kControls)
-            text[I(spec.id)] = spec.caption, visible[I(spec.id)] = spec.visible;
+            text[Index(spec.id)] = spec.caption, visible[Index(spec.id)] = spec.visible;
         form.Describe();
     }
-    static std::size_t I(ControlId id) { return static_cast<std::size_t>(id); }
 
-    std::string Text(ControlId box) const override { return text[I(box)]; }
-    void SetText(ControlId box, std::string_view t) override { text[I(box)] = t; }
-    void SetCaption(ControlId label, std::string_view t) override { text[I(label)] = t; }
-    void SetVisible(ControlId id, bool v) override { visible[I(id)] = v; }
+    std::string Text(ControlId box) const override { return text[Index(box)]; }
+    void SetText(ControlId box, std::string_view t) override { text[Index(box)] = t; }
+    void SetCaption(ControlId label, std::string_view t) override { text[Index(label)] = t; }
+    void SetVisible(ControlId id, bool v) override { visible[Index(id)] = v; }
     bool IsSelected(ControlId option) const override { return option == selected; }
     void ShowError(std::string_view report) override { errors.emplace_back(report); }
-    void SetHint(ControlId box, std::string_view t) override { hint[I(box)] = t; }
-    void SetDescription(ControlId box, std::string_view t) override { description[I(box)] = t; }
+    void SetHint(ControlId box, std::string_view t) override { hint[Index(box)] = t; }
+    void SetDescription(ControlId box, std::string_view t) override { description[Index(box)] = t; }
     void End() override { ended = true; }
 
     // As a toolkit does: the button that is cleared is notified too.
@@ -48,13 +47,13 @@ struct Window final : Form1Controls {
         form.Click(std::exchange(selected, option));
         form.Click(option);
     }
-    std::string &operator[](ControlId id) { return text[I(id)]; }
+    std::string &operator[](ControlId id) { return text[Index(id)]; }
     // The captions or texts of `ids` as a person sees them: "" while hidden.
     std::vector<std::string> Shown(std::initializer_list<ControlId> ids) const
     {
         std::vector<std::string> seen;
         for (ControlId id : ids)
-            seen.push_back(visible[I(id)] ? text[I(id)] : "");
+            seen.push_back(visible[Index(id)] ? text[Index(id)] : "");
         return seen;
     }
     // What `of` holds for each input box, hidden or not.
@@ -62,7 +61,7 @@ struct Window final : Form1Controls {
     {
         std::vector<std::string> seen;
         for (ControlId box : kInputBoxes)
-            seen.push_back(of[I(box)]);
+            seen.push_back(of[Index(box)]);
         return seen;
     }
 };
@@ -145,7 +144,7 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
     std::vector<ControlId> ways { Command1 };
     ways.insert(ways.end(), kInputBoxes.begin(), kInputBoxes.end());
     for (ControlId way : ways) {
-        SCOPED_TRACE(kControls[Window::I(way)].name);
+        SCOPED_TRACE(kControls[Index(way)].name);
         Window w;
         w[Text1] = "10", w[Text2] = "8", w[Text3] = "1", w[Text4] = "1000";
         w.form.Command1_Click(); // an earlier result, which must not stay
@@ -155,8 +154,8 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
         way == Command1 ? w.form.Click(way) : w.form.EnterPressed(way);
         EXPECT_EQ(std::vector<std::string>({ w[Text5], w[Text6] }),
             std::vector<std::string>({ c.cv, c.c }));
-        EXPECT_EQ(std::vector<std::string>({ w.hint[Window::I(Text5)], w.hint[Window::I(Text6)],
-                      w.description[Window::I(Text6)] }),
+        EXPECT_EQ(std::vector<std::string>(
+                      { w.hint[Index(Text5)], w.hint[Index(Text6)], w.description[Index(Text6)] }),
             std::vector<std::string>({ hint(c.cv), hint(c.c), c.formula }));
         ASSERT_EQ(w.errors.size(), c.error.empty() ? 0u : 1u);
         EXPECT_TRUE(c.error.empty() || w.errors[0].find(c.error) != std::string::npos);

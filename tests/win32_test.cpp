@@ -99,7 +99,7 @@ TEST_P(DpiTest, EveryControlAndFontScales)
     // out: the box is drawn whole.
     for (auto [label, box] : { std::pair { ControlId::Label8, ControlId::Text6 },
              { ControlId::Label5, ControlId::Text3 }, { ControlId::Label13, ControlId::Text7 } }) {
-        SCOPED_TRACE(kControls[static_cast<std::size_t>(label)].name);
+        SCOPED_TRACE(Spec(label).name);
         const HRGN region = CreateRectRgn(0, 0, 0, 0);
         ASSERT_NE(GetWindowRgn(window.control(label), region), ERROR);
         RECT l, b;

@@ -4,17 +4,15 @@
 # both afterwards; exits with the program's status.
 # usage: wine_run.sh PROGRAM.exe [ARGS...]
 set -u
-here=$(dirname "$0")
-source "$here/../scripts/lib.sh"
+source "$(dirname "$0")/../scripts/lib.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
 start_xvfb 1600x1200x24 # room for the window at 192 DPI
 finish() {
-  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null
   kill "$XVFB_PID" 2>/dev/null
   wait "$XVFB_PID" 2>/dev/null
   rm -rf "$work"
 }
 trap finish EXIT
-"$here/wine_prefix.sh" "$work/prefix"
-export WINEPREFIX=$work/prefix LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine_session "$work/prefix"
 wine "$@"

@@ -3,9 +3,11 @@
 // sizes are in twips (1/1440 inch, 15 twips per pixel at 96 dots per inch).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace quorvel {
@@ -128,6 +130,69 @@ inline constexpr std::array kControls = [] {
 
 inline constexpr std::size_t kControlCount = kControls.size();
 
+// The table is indexed by ControlId.
+constexpr std::size_t Index(ControlId id)
+{
+    return static_cast<std::size_t>(id);
+}
+
+static_assert([] {
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        if (Index(kControls[i].id) != i)
+            return false;
+    return true;
+}());
+
+constexpr const ControlSpec &Spec(ControlId id)
+{
+    return kControls[Index(id)];
+}
+
+// The controls that can take the focus, in the order Tab moves through them.
+// Of the option buttons, only the selected one takes part, at its own index.
+constexpr bool TakesFocus(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::OptionButton
+        || kind == ControlKind::CommandButton;
+}
+inline constexpr auto kTabOrder = [] {
+    std::array<ControlId, std::ranges::count_if(kControls, TakesFocus, &ControlSpec::kind)>
+        order {};
+    std::size_t n = 0;
+    for (const ControlSpec &spec : kControls)
+        if (TakesFocus(spec.kind))
+            order[n++] = spec.id;
+    std::ranges::sort(order, {}, [](ControlId id) { return Spec(id).tabIndex; });
+    return order;
+}();
+
+// The faces a font may be drawn in, best first: the Windows face the layout
+// was drawn with and its other names, then the nearest Chinese faces that a
+// machine may have instead (楷体_GB2312 is 楷体 on newer Windows; 隶书 is not
+// part of Windows, and 宋体 stands in for it).
+namespace detail {
+inline constexpr std::string_view kSong[]
+    = { "宋体", "SimSun", "新宋体", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN" };
+inline constexpr std::string_view kLi[] = { "隶书", "LiSu", "宋体", "SimSun", "新宋体", "NSimSun",
+    "Noto Serif CJK SC", "AR PL UMing CN" };
+inline constexpr std::string_view kKai[] = { "楷体_GB2312", "KaiTi_GB2312", "楷体", "KaiTi",
+    "AR PL UKai CN", "宋体", "SimSun", "新宋体", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN" };
+} // namespace detail
+
+constexpr std::span<const std::string_view> FaceCandidates(FontFace face)
+{
+    switch (face) {
+    case FontFace::Li:
+        return detail::kLi;
+    case FontFace::Kai:
+        return detail::kKai;
+    case FontFace::Default:
+    case FontFace::Song:
+        break;
+    }
+    return detail::kSong;
+}
+
 // The unit label beside each input box: a screen reader hears the unit the
 // window shows there as the box's description.
 struct UnitLabel {
@@ -141,13 +206,5 @@ inline constexpr UnitLabel kUnitLabels[] = {
     { ControlId::Text4, ControlId::Label12 },
     { ControlId::Text7, ControlId::Label11 },
 };
-
-// The table is indexed by ControlId.
-static_assert([] {
-    for (std::size_t i = 0; i < kControlCount; ++i)
-        if (static_cast<std::size_t>(kControls[i].id) != i)
-            return false;
-    return true;
-}());
 
 } // namespace quorvel

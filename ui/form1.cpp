@@ -10,11 +10,6 @@ namespace quorvel {
 
 namespace {
 
-std::size_t Index(ControlId id)
-{
-    return static_cast<std::size_t>(id);
-}
-
 std::string FormulaCaseText(const FormulaCase &c)
 {
     const auto regime = [&] {
@@ -39,33 +34,35 @@ std::string ErrorReport(ErrorKind kind)
     return "计算出错：" + std::string(ErrorText(kind)) + "。\n请检查输入的数值后再按“计算”。";
 }
 
-} // namespace
-
-Form1::Form1(Form1Controls &controls)
-    : controls_(controls)
+// What a unit label shows under a medium: every list sets the caption of
+// each label it leaves visible, and the window starts as liquid leaves it.
+std::string_view ShownUnit(const MediumSpec &medium, ControlId unit)
 {
-    for (const ControlSpec &spec : kControls) {
-        captions_[Index(spec.id)] = spec.caption;
-        visible_[Index(spec.id)] = spec.visible;
+    bool visible = Spec(unit).visible;
+    std::string_view caption = Spec(unit).caption;
+    for (const MediumStep &step : medium.steps) {
+        if (step.control != unit)
+            continue;
+        switch (step.action) {
+        case StepAction::Show:
+        case StepAction::Hide:
+            visible = step.action == StepAction::Show;
+            break;
+        case StepAction::SetCaption:
+            caption = step.caption;
+            break;
+        }
     }
+    return visible ? caption : std::string_view();
 }
+
+} // namespace
 
 void Form1::Describe()
 {
+    const MediumSpec &medium = Selected();
     for (const UnitLabel &u : kUnitLabels)
-        controls_.SetDescription(u.box, visible_[Index(u.unit)] ? captions_[Index(u.unit)] : "");
-}
-
-void Form1::SetCaption(ControlId label, std::string_view caption)
-{
-    controls_.SetCaption(label, caption);
-    captions_[Index(label)] = caption;
-}
-
-void Form1::SetVisible(ControlId control, bool visible)
-{
-    controls_.SetVisible(control, visible);
-    visible_[Index(control)] = visible;
+        controls_.SetDescription(u.box, ShownUnit(medium, u.unit));
 }
 
 void Form1::OptionClick(const MediumSpec &medium)
@@ -76,13 +73,13 @@ void Form1::OptionClick(const MediumSpec &medium)
     for (const MediumStep &step : medium.steps) {
         switch (step.action) {
         case StepAction::Show:
-            SetVisible(step.control, true);
+            controls_.SetVisible(step.control, true);
             break;
         case StepAction::Hide:
-            SetVisible(step.control, false);
+            controls_.SetVisible(step.control, false);
             break;
         case StepAction::SetCaption:
-            SetCaption(step.control, step.caption);
+            controls_.SetCaption(step.control, step.caption);
             break;
         }
     }
@@ -109,12 +106,12 @@ void Form1::Option4_Click()
     OptionClick(kMedia[3]);
 }
 
-MediumKind Form1::SelectedMedium() const
+const MediumSpec &Form1::Selected() const
 {
     for (const MediumSpec &m : kMedia)
         if (controls_.IsSelected(m.option))
-            return m.medium;
-    return MediumKind::Liquid; // the group is exclusive and starts on Option1
+            return m;
+    return kMedia[0]; // the group is exclusive and starts on Option1
 }
 
 void Form1::Command1_Click()
@@ -126,7 +123,7 @@ void Form1::Command1_Click()
         for (std::size_t i = 0; i < kInputBoxes.size(); ++i)
             values[i] = Val(controls_.Text(kInputBoxes[i]));
         const SizingInputs inputs { values[0], values[1], values[2], values[3], values[4] };
-        ComputeFlowCoefficients(SelectedMedium(), inputs, result, SuperheatFactor);
+        ComputeFlowCoefficients(Selected().medium, inputs, result, SuperheatFactor);
     } catch (const RuntimeError &error) {
         ShowResult(result);
         controls_.ShowError(ErrorReport(error.kind()));
@@ -159,22 +156,13 @@ void Form1::Command2_Click()
 
 void Form1::Click(ControlId id)
 {
-    switch (id) {
-    case ControlId::Option1:
-        return Option1_Click();
-    case ControlId::Option2:
-        return Option2_Click();
-    case ControlId::Option3:
-        return Option3_Click();
-    case ControlId::Option4:
-        return Option4_Click();
-    case ControlId::Command1:
-        return Command1_Click();
-    case ControlId::Command2:
-        return Command2_Click();
-    default:
-        return;
-    }
+    for (const MediumSpec &m : kMedia)
+        if (m.option == id)
+            return OptionClick(m);
+    if (id == ControlId::Command1)
+        Command1_Click();
+    else if (id == ControlId::Command2)
+        Command2_Click();
 }
 
 void Form1::EnterPressed(ControlId box)

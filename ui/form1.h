@@ -62,7 +62,10 @@ inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, Co
 class Form1 {
 public:
     // The controls are in their initial state, as the table describes them.
-    explicit Form1(Form1Controls &controls);
+    explicit Form1(Form1Controls &controls)
+        : controls_(controls)
+    {
+    }
 
     // Describes each input box by its unit. A front end calls it once its
     // controls exist; it may wait until the window has been shown.
@@ -84,16 +87,10 @@ public:
 
 private:
     void OptionClick(const MediumSpec &medium);
-    void SetCaption(ControlId label, std::string_view caption);
-    void SetVisible(ControlId control, bool visible);
-    MediumKind SelectedMedium() const;
+    const MediumSpec &Selected() const;
     void ShowResult(const SizingResult &result);
 
     Form1Controls &controls_;
-    // The labels as the form last set them, so that a box's description
-    // names the unit shown beside it.
-    std::array<std::string_view, kControlCount> captions_ {};
-    std::array<bool, kControlCount> visible_ {};
     // Written by the water-steam formulas before each use.
     float SuperheatFactor = 0.0f;
 };

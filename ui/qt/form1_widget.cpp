@@ -10,9 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace quorvel {
 
@@ -28,36 +26,15 @@ QColor ToQColor(Rgb c)
     return QColor(c.r, c.g, c.b);
 }
 
-// The fonts the layout was drawn with are Windows fonts; where a machine
-// lacks them, the nearest CJK font it has takes their place.
-QStringList WantedFamilies(FontFace face)
-{
-    static const QStringList kSerifCjk { QStringLiteral("Noto Serif CJK SC"),
-        QStringLiteral("AR PL UMing CN") };
-    switch (face) {
-    case FontFace::Default:
-    case FontFace::Song:
-        return QStringList { QStringLiteral("宋体"), QStringLiteral("SimSun"),
-            QStringLiteral("NSimSun") }
-        + kSerifCjk;
-    case FontFace::Li:
-        return QStringList { QStringLiteral("隶书"), QStringLiteral("LiSu") } + kSerifCjk;
-    case FontFace::Kai:
-        return QStringList { QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi_GB2312"),
-            QStringLiteral("KaiTi"), QStringLiteral("AR PL UKai CN") }
-        + kSerifCjk;
-    }
-    return kSerifCjk;
-}
-
 // Only the families this machine has: for each one it lacks, Qt would ask
 // the system for a list of substitutes, once per size and style, which is
 // much of the time the window takes to show. The same font is chosen.
 QStringList Families(FontFace face)
 {
     static const QStringList installed = QFontDatabase::families();
-    const QStringList wanted = WantedFamilies(face);
-    QStringList present;
+    QStringList wanted, present;
+    for (std::string_view family : FaceCandidates(face))
+        wanted << ToQString(family);
     for (const QString &family : wanted)
         if (installed.contains(family, Qt::CaseInsensitive))
             present << family;
@@ -170,7 +147,7 @@ void Form1Widget::BuildControls()
             w->setPalette(pal);
         }
         w->setVisible(spec.visible);
-        controls_[static_cast<std::size_t>(spec.id)] = w;
+        controls_[Index(spec.id)] = w;
     }
 
     // Boxes above labels that reach into them, option buttons above the frame.
@@ -187,15 +164,9 @@ void Form1Widget::BuildControls()
     button(ControlId::Option1)->setChecked(true);
 
     // Tab moves through the focusable controls in ascending tab index.
-    std::vector<const ControlSpec *> chain;
-    for (const ControlSpec &spec : kControls)
-        if (control(spec.id)->focusPolicy() != Qt::NoFocus)
-            chain.push_back(&spec);
-    std::sort(chain.begin(), chain.end(),
-        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
-    for (std::size_t i = 1; i < chain.size(); ++i)
-        setTabOrder(control(chain[i - 1]->id), control(chain[i]->id));
-    control(chain.front()->id)->setFocus();
+    for (std::size_t i = 1; i < kTabOrder.size(); ++i)
+        setTabOrder(control(kTabOrder[i - 1]), control(kTabOrder[i]));
+    control(kTabOrder.front())->setFocus();
 }
 
 QLabel *Form1Widget::label(ControlId id) const

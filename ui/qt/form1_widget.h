@@ -28,7 +28,7 @@ class Form1Widget : public QWidget, private Form1Controls {
 public:
     explicit Form1Widget(QWidget *parent = nullptr);
 
-    QWidget *control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+    QWidget *control(ControlId id) const { return controls_[Index(id)]; }
 
 private:
     void BuildControls();

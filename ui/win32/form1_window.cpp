@@ -18,11 +18,6 @@ constexpr int kIdBase = 100;
 // Sent to itself once the window has been painted.
 constexpr UINT kDescribe = WM_APP;
 
-std::size_t Index(ControlId id)
-{
-    return static_cast<std::size_t>(id);
-}
-
 COLORREF ToColorRef(Rgb c)
 {
     return RGB(c.r, c.g, c.b);
@@ -53,31 +48,12 @@ bool HasFace(HDC dc, std::wstring_view face)
 
 } // namespace
 
-std::vector<std::wstring_view> FaceCandidates(FontFace face)
-{
-    static constexpr std::wstring_view kSong[]
-        = { L"宋体", L"SimSun", L"新宋体", L"NSimSun", L"Noto Serif CJK SC", L"AR PL UMing CN" };
-    std::vector<std::wstring_view> list;
-    switch (face) {
-    case FontFace::Default:
-    case FontFace::Song:
-        break;
-    case FontFace::Li:
-        list = { L"隶书", L"LiSu" };
-        break;
-    case FontFace::Kai:
-        list = { L"楷体_GB2312", L"KaiTi_GB2312", L"楷体", L"KaiTi" };
-        break;
-    }
-    list.insert(list.end(), std::begin(kSong), std::end(kSong));
-    return list;
-}
-
 std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_view)> &installed)
 {
     const auto candidates = FaceCandidates(face);
-    const auto found = std::find_if(candidates.begin(), candidates.end(), installed);
-    return std::wstring(found != candidates.end() ? *found : candidates.front());
+    const auto found = std::ranges::find_if(
+        candidates, [&](std::string_view name) { return installed(Wide(name)); });
+    return Wide(found != candidates.end() ? *found : candidates.front());
 }
 
 std::wstring Wide(std::string_view utf8)
@@ -330,31 +306,25 @@ bool Form1Window::PreTranslate(const MSG &msg)
 
 void Form1Window::MoveFocus(bool forward)
 {
-    std::vector<const ControlSpec *> chain;
-    for (const ControlSpec &spec : kControls) {
-        const HWND c = control(spec.id);
-        const bool focusable = spec.kind == ControlKind::TextBox
-            || spec.kind == ControlKind::CommandButton
-            || (spec.kind == ControlKind::OptionButton && IsSelected(spec.id));
-        if (focusable && IsWindowVisible(c) && IsWindowEnabled(c))
-            chain.push_back(&spec);
+    std::vector<ControlId> chain;
+    for (ControlId id : kTabOrder) {
+        const HWND c = control(id);
+        if (IsWindowVisible(c) && IsWindowEnabled(c)
+            && (Spec(id).kind != ControlKind::OptionButton || IsSelected(id)))
+            chain.push_back(id);
     }
     if (chain.empty())
         return;
-    std::sort(chain.begin(), chain.end(),
-        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
     const ControlSpec *current = SpecOf(GetFocus());
-    auto at = std::find(chain.begin(), chain.end(), current);
-    std::size_t next = 0;
+    const auto at = current ? std::ranges::find(chain, current->id) : chain.end();
+    std::size_t next = forward ? 0 : chain.size() - 1;
     if (at != chain.end()) {
         const std::size_t i = std::size_t(at - chain.begin());
         next = forward ? (i + 1) % chain.size() : (i + chain.size() - 1) % chain.size();
-    } else if (!forward) {
-        next = chain.size() - 1;
     }
-    const HWND target = control(chain[next]->id);
+    const HWND target = control(chain[next]);
     SetFocus(target);
-    if (chain[next]->kind == ControlKind::TextBox)
+    if (Spec(chain[next]).kind == ControlKind::TextBox)
         SendMessageW(target, EM_SETSEL, 0, -1);
 }
 

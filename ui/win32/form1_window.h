@@ -11,9 +11,6 @@
 // creation order.
 #pragma once
 
-#ifndef UNICODE
-#define UNICODE
-#endif
 #include <windows.h>
 
 #include "ui/controls.h"
@@ -29,11 +26,8 @@ struct IAccPropServices;
 
 namespace quorvel::win32 {
 
-// The faces a font role may use, best first: where Windows lacks the face
-// the layout was drawn with, the nearest Chinese face it has.
-std::vector<std::wstring_view> FaceCandidates(FontFace face);
-// The first candidate that `installed` says this machine has; the first
-// candidate if none is.
+// The first of the face's candidates (FaceCandidates) that `installed` says
+// this machine has; the first candidate if none is.
 std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_view)> &installed);
 
 std::wstring Wide(std::string_view utf8);
@@ -55,7 +49,7 @@ public:
     int Run();
 
     HWND hwnd() const { return hwnd_; }
-    HWND control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+    HWND control(ControlId id) const { return controls_[Index(id)]; }
     UINT dpi() const { return dpi_; }
     // The result boxes' tooltips, once there is a result.
     HWND tooltip() const { return tooltip_; }

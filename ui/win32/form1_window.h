@@ -50,7 +50,6 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     HWND control(ControlId id) const { return controls_[Index(id)]; }
-    UINT dpi() const { return dpi_; }
     // The result boxes' tooltips, once there is a result.
     HWND tooltip() const { return tooltip_; }
 

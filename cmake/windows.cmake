@@ -24,7 +24,8 @@ add_compile_options(-fno-math-errno)
 add_link_options(-static -fstack-protector-strong
                  LINKER:--dynamicbase,--nxcompat,--high-entropy-va,--no-insert-timestamp)
 
-# The tests run under Wine, each in a Wine prefix and on an X server of its own.
+# The tests run under Wine, each in a copy of a Wine prefix made for the test
+# run and on an X server of its own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/wine_run.sh)
 
 if(QUORVEL_TESTS)
@@ -42,6 +43,7 @@ function(quorvel_windows_targets)
                    ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
     target_link_libraries(win32_tests PRIVATE quorvel_win32 GTest::gtest_main oleaut32 ole32)
     add_test(NAME win32_tests COMMAND win32_tests)
+    quorvel_wine_test(win32_tests 96)
     add_test(NAME windows7_imports_test
              COMMAND ${PROJECT_SOURCE_DIR}/tests/windows7_imports_test.sh
                      ${PROJECT_BINARY_DIR}/zip/quorvel.exe ${CMAKE_CXX_COMPILER})

@@ -4,7 +4,7 @@
 # shellcheck shell=bash
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-SCRIPT=scripts/$(basename "$0")
+SCRIPT=$(realpath --relative-to="$ROOT" "$0")
 
 # Building and running the window.
 RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
@@ -24,6 +24,9 @@ BENCH_PACKAGES=(libbenchmark-dev xvfb xauth python3 "${WINDOWS_PACKAGES[@]}")
 # The .deb and the Windows zip.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
 
+# What a line says when a command failed and is tried again (retry_once).
+RETRIED="failed once; trying once more"
+
 die() {
   echo "$SCRIPT: $*" >&2
   exit 1
@@ -35,6 +38,7 @@ say() {
 
 # step DESCRIPTION COMMAND...: runs COMMAND with its output kept aside; when it
 # fails, shows the last 40 lines of that output and stops, naming the step.
+# A retry said inside it (retry_once) is shown even when the step succeeds.
 step() {
   local what=$1 log status=0
   shift
@@ -47,7 +51,37 @@ step() {
     echo "-----" >&2
     die "failed: $what (exit status $status; the whole output is in $log)"
   fi
+  grep -F "$RETRIED" "$log" >&2 || true
   rm -f "$log"
+}
+
+# checked COMMAND...: runs COMMAND; when it fails, the last line says which
+# command it was and its exit status.
+checked() {
+  local status=0
+  "$@" || status=$?
+  [ "$status" -eq 0 ] || echo "$SCRIPT: failed: $* (exit status $status)" >&2
+  return "$status"
+}
+
+# retry_once WHAT COMMAND...: runs COMMAND, and once more when it fails,
+# after a line that says so (with RETRIED) and gives the last words of its
+# output. Either attempt's output is shown; the second one's status is
+# returned.
+retry_once() {
+  local what=$1 log status=0
+  shift
+  log=$(mktemp "${TMPDIR:-/tmp}/quorvel-retry.XXXXXX")
+  "$@" >"$log" 2>&1 || status=$?
+  cat "$log"
+  if [ "$status" -ne 0 ]; then
+    echo "$SCRIPT: $what $RETRIED. It said: $(grep -v '^\s*$' "$log" | tail -n 3 | paste -sd '|' | sed 's/|/ | /g')" >&2
+    status=0
+    "$@" || status=$?
+    [ "$status" -eq 0 ] || echo "$SCRIPT: $what failed again" >&2
+  fi
+  rm -f "$log"
+  return "$status"
 }
 
 # as_root COMMAND...: runs COMMAND as root, through sudo when not root.
@@ -137,12 +171,31 @@ build() {
   step "building ${dir#"$ROOT"/}/${*:+ ($*)}" cmake --build "$dir" "${targets[@]}"
 }
 
-# wine_session PREFIX: a Wine prefix as a Chinese Windows would be
+# wine_env PREFIX: the environment in which Wine runs as a Chinese Windows
+# would, in PREFIX: Chinese texts, no debug channels, no offer to install
+# Mono or Gecko.
+wine_env() {
+  export WINEPREFIX=$1 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# wine_session PREFIX [DPI]: a Wine prefix as a Chinese Windows would be
 # (tests/wine_prefix.sh), made when missing, in the environment, for the
 # commands that follow.
 wine_session() {
-  export WINEPREFIX=$1 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -d "$WINEPREFIX" ] || step "making a Wine prefix" "$ROOT/tests/wine_prefix.sh" "$WINEPREFIX"
+  wine_env "$1"
+  [ -d "$WINEPREFIX" ] || step "making a Wine prefix" "$ROOT/tests/wine_prefix.sh" "$@"
+}
+
+# copy_wine_prefix FROM TO: a copy of a Wine prefix to work in. Its DLLs,
+# nearly all of its 700 MB, are hard links: Wine writes them only when it
+# updates a prefix, which the Wine that made it never does. Everything else
+# is copied, since Wine rewrites its registry files in place.
+copy_wine_prefix() {
+  local from=$1 to=$2 windows=drive_c/windows
+  mkdir -p "$to"
+  tar -C "$from" --exclude="./$windows/system32" --exclude="./$windows/winsxs" -cf - . |
+    tar -C "$to" -xf -
+  cp -al "$from/$windows/system32" "$from/$windows/winsxs" "$to/$windows/"
 }
 
 # start_xvfb: a private X server on a free display, stopped by its process id

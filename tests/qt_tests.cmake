@@ -9,11 +9,11 @@ endforeach()
 
 # The built program in a real window under an X server the test starts
 # itself; with QUORVEL_WINDOWS_EXE, the Windows program too, under Wine at
-# 96, 144 and 192 DPI.
+# 96, 144 and 192 DPI (through tests/wine_run.sh, on the test's X server).
 add_executable(x11_window_test x11_window_test.cpp)
 target_link_libraries(x11_window_test PRIVATE Qt6::Gui Qt6::Test)
 target_compile_definitions(x11_window_test PRIVATE QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}"
-  QUORVEL_WINE_PREFIX_SCRIPT="${CMAKE_CURRENT_SOURCE_DIR}/wine_prefix.sh")
+  QUORVEL_WINE_RUN="${CMAKE_CURRENT_SOURCE_DIR}/wine_run.sh")
 add_dependencies(x11_window_test quorvel)
 add_test(NAME x11_window_test COMMAND x11_window_test)
 set_tests_properties(x11_window_test PROPERTIES TIMEOUT 120
@@ -23,6 +23,7 @@ if(QUORVEL_WINDOWS_EXE)
     add_test(NAME wine_window_test_dpi_${dpi} COMMAND x11_window_test)
     set_tests_properties(wine_window_test_dpi_${dpi} PROPERTIES TIMEOUT 300
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=${QUORVEL_WINDOWS_EXE};QUORVEL_WINE_DPI=${dpi}")
+    quorvel_wine_test(wine_window_test_dpi_${dpi} ${dpi})
   endforeach()
 endif()
 

@@ -1,15 +1,43 @@
 #!/usr/bin/env bash
 # Makes a Wine prefix as a Chinese Windows would be for Quorvel: Wine's own
 # texts in Chinese, the Noto CJK Song face in place of 宋体, 隶书 and
-# 楷体_GB2312, and the given DPI (96 by default).
+# 楷体_GB2312, and the given DPI (96 by default). Everything Wine says is
+# shown, and a failure names the command; a failed attempt is said and
+# tried once more from the start.
 # usage: wine_prefix.sh PREFIX [DPI]
-set -eu
-export WINEPREFIX=$1 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
-wineboot --init >/dev/null 2>&1
-for face in 宋体 隶书 楷体_GB2312; do
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
-    /d 'Noto Serif CJK SC' /f >/dev/null 2>&1
-done
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${2:-96}" /f >/dev/null 2>&1
-wineserver -w
+set -euo pipefail
+source "$(dirname "$0")/../scripts/lib.sh"
+prefix=$(realpath -m "$1") dpi=${2:-96}
+[ "$prefix" != / ] || die "not a Wine prefix: $1"
+wine_env "$prefix"
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine-prefix.XXXXXX")
+# Wine records the display it first ran on: a private one, as the tests have.
+start_xvfb 1600x1200x24
+trap 'kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
+
+# The settings as a registry file, UTF-16 as regedit writes it.
+settings=$work/settings.reg
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+  for face in 宋体 隶书 楷体_GB2312; do
+    printf '"%s"="Noto Serif CJK SC"\r\n' "$face"
+  done
+  printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
+} | iconv -f UTF-8 -t UTF-16 >"$settings"
+
+# reg writes in the Chinese console code page.
+import_settings() {
+  local status
+  wine reg import "Z:${settings//\//\\}" 2>&1 | iconv -f GB18030 -t UTF-8 -c
+  status=${PIPESTATUS[0]}
+  [ "$status" -eq 0 ] || echo "$SCRIPT: failed: wine reg import $settings (exit status $status)" >&2
+  return "$status"
+}
+
+make_prefix() {
+  rm -rf "$prefix"
+  checked wineboot --init && import_settings && checked wineserver -w # until the registry is saved
+}
+
+retry_once "making the Wine prefix $prefix" make_prefix

@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine, in a Wine prefix as a Chinese Windows
-# would be (tests/wine_prefix.sh) and on an X server of its own, and ends
-# both afterwards; exits with the program's status.
+# Runs a Windows program under Wine in a copy of the Wine prefix that
+# $QUORVEL_WINE_PREFIX names (made once per test run by tests/wine_prefix.sh,
+# as a CTest fixture), on an X server of its own or on the one
+# $QUORVEL_WINE_DISPLAY names; ends Wine and removes the copy afterwards, also
+# when stopped by SIGTERM. Starting Wine is tried once more when it fails.
+# Exits with the program's status.
 # usage: wine_run.sh PROGRAM.exe [ARGS...]
 set -u
 source "$(dirname "$0")/../scripts/lib.sh"
+template=${QUORVEL_WINE_PREFIX:-}
+[ -f "$template/system.reg" ] ||
+  die "no Wine prefix to copy at '$template' (QUORVEL_WINE_PREFIX): run the test with ctest, whose fixture wine_prefix_<DPI> makes it"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
-start_xvfb 1600x1200x24 # room for the window at 192 DPI
+XVFB_PID=
 finish() {
-  wineserver -k 2>/dev/null
-  kill "$XVFB_PID" 2>/dev/null
-  wait "$XVFB_PID" 2>/dev/null
+  [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null
+  [ -z "$XVFB_PID" ] || { kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; }
   rm -rf "$work"
 }
+if [ -n "${QUORVEL_WINE_DISPLAY:-}" ]; then
+  export DISPLAY=$QUORVEL_WINE_DISPLAY
+else
+  start_xvfb 1600x1200x24 # room for the window at 192 DPI
+fi
 trap finish EXIT
-wine_session "$work/prefix"
-wine "$@"
+trap 'exit 143' TERM
+copy_wine_prefix "$template" "$work/prefix"
+wine_env "$work/prefix"
+retry_once "starting Wine for ${1##*/}" checked wineboot || exit
+wine "$@" &
+wait "$!"

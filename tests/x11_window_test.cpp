@@ -1,13 +1,12 @@
 // The real program in a real X server: start Xvfb, launch Quorvel ($QUORVEL_APP;
-// a .exe runs under Wine in a prefix of its own, as a Chinese Windows at
-// $QUORVEL_WINE_DPI dots per inch), type the liquid case from the keyboard,
-// read the results back through the clipboard, take a screenshot of the
-// window, look at the pixels, then press "退出". Positions are pixels at 96
-// DPI, scaled.
+// a .exe runs under Wine through tests/wine_run.sh, in a copy of the test
+// run's prefix as a Chinese Windows at $QUORVEL_WINE_DPI dots per inch),
+// type the liquid case from the keyboard, read the results back through the
+// clipboard, take a screenshot of the window, look at the pixels, then press
+// "退出". Positions are pixels at 96 DPI, scaled.
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class X11WindowTest : public QObject {
@@ -15,8 +14,8 @@ class X11WindowTest : public QObject {
 
     QProcess xvfb, app;
     QString display, windowId;
-    QTemporaryDir winePrefix;
     QProcessEnvironment appEnv;
+    bool underWine = false;
     int dpi = 96;
 
     int px(int at96) const { return (at96 * dpi + 48) / 96; }
@@ -65,7 +64,8 @@ private slots:
         // that its clean-up would have to end.
         for (const char *name : { "Xvfb", "xdotool", "xclip", "import" })
             tool(name);
-        if (qEnvironmentVariable("QUORVEL_APP").endsWith(".exe"))
+        underWine = qEnvironmentVariable("QUORVEL_APP").endsWith(".exe");
+        if (underWine)
             for (const char *name : { "wine", "wineserver" })
                 tool(name);
         // -displayfd picks a free display and writes its number to stdout.
@@ -83,26 +83,18 @@ private slots:
         appEnv.remove("QT_SCALE_FACTOR");
         const QString program = qEnvironmentVariable("QUORVEL_APP");
         QVERIFY2(!program.isEmpty(), "QUORVEL_APP names the program to test");
-        if (program.endsWith(".exe")) {
-            QVERIFY(winePrefix.isValid());
+        if (underWine) {
             dpi = qEnvironmentVariableIntValue("QUORVEL_WINE_DPI");
             dpi = dpi ? dpi : 96;
-            QProcess prefix;
-            prefix.setProcessEnvironment(appEnv);
-            prefix.setProcessChannelMode(QProcess::ForwardedChannels);
-            prefix.start(QStringLiteral(QUORVEL_WINE_PREFIX_SCRIPT),
-                { winePrefix.path(), QString::number(dpi) });
-            QVERIFY(prefix.waitForFinished(180000) && prefix.exitCode() == 0);
-            appEnv.insert("WINEPREFIX", winePrefix.path());
-            appEnv.insert("WINEDEBUG", "-all");
-            appEnv.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
-            appEnv.insert("LC_ALL", "zh_CN.UTF-8");
-            app.setProcessEnvironment(appEnv);
-            app.start(tool("wine"), { program });
-        } else {
-            app.setProcessEnvironment(appEnv);
-            app.start(program, {});
+            appEnv.insert("QUORVEL_WINE_DISPLAY", display); // not an X server of its own
         }
+        // What the program and Wine say goes to the test's own output.
+        app.setProcessChannelMode(QProcess::ForwardedChannels);
+        app.setProcessEnvironment(appEnv);
+        if (underWine)
+            app.start(QStringLiteral(QUORVEL_WINE_RUN), { program });
+        else
+            app.start(program, {});
         QVERIFY(app.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(app.state() != QProcess::Running
                 || !(
@@ -110,17 +102,20 @@ private slots:
                         .isEmpty(),
             120000);
         QVERIFY2(app.state() == QProcess::Running,
-            qPrintable(
-                "the program ended before its window showed: " + app.readAllStandardError()));
+            qPrintable(QStringLiteral("the program ended before its window showed, with status %1 "
+                                      "(what it said is above)")
+                           .arg(app.exitCode())));
         windowId = windowId.section('\n', 0, 0);
     }
 
     void cleanupTestCase()
     {
-        app.kill();
-        app.waitForFinished();
-        if (appEnv.contains("WINEPREFIX"))
-            run("wineserver", { "-k" }); // every process of the test's own prefix
+        // wine_run.sh ends Wine and removes its prefix when terminated.
+        if (app.state() != QProcess::NotRunning) {
+            app.terminate();
+            if (!app.waitForFinished(30000))
+                app.kill();
+        }
         xvfb.terminate();
         xvfb.waitForFinished();
     }
@@ -154,8 +149,8 @@ private slots:
     void screenshotLooksRight()
     {
         const QString file = QStringLiteral(QUORVEL_SHOT_DIR "/")
-            + (appEnv.contains("WINEPREFIX") ? QStringLiteral("window-wine-%1.png").arg(dpi)
-                                             : QStringLiteral("window.png"));
+            + (underWine ? QStringLiteral("window-wine-%1.png").arg(dpi)
+                         : QStringLiteral("window.png"));
         QImage shot;
         // Poll until the window has painted its background.
         QTRY_VERIFY_WITH_TIMEOUT((run("import", { "-window", windowId, file }), shot.load(file),

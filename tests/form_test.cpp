@@ -21,6 +21,8 @@ struct Window final : Form1Controls {
     std::array<bool, kControlCount> visible {};
     ControlId selected = Option1;
     std::vector<std::string> errors;
+    std::string clipboard = "(earlier)";
+    bool clipboardWritable = true;
     bool ended = false;
     Form1 form { *this };
 
@@ -40,6 +42,12 @@ struct Window final : Form1Controls {
     void SetHint(ControlId box, std::string_view t) override { hint[Index(box)] = t; }
     void SetDescription(ControlId box, std::string_view t) override { description[Index(box)] = t; }
     void End() override { ended = true; }
+    bool CopyToClipboard(std::string_view line) override
+    {
+        if (clipboardWritable)
+            clipboard = line;
+        return clipboardWritable;
+    }
 
     // As a toolkit does: the button that is cleared is notified too.
     void Select(ControlId option)
@@ -129,29 +137,42 @@ struct CalculateCase {
     std::string cv, c; // what the result boxes show afterwards
     std::string formula; // "" when the calculation failed
     std::string error; // part of the report; "" for none
+    // The copied row's medium and inputs, before Cv and C; none when the
+    // calculation fails and the clipboard keeps what it held.
+    std::vector<std::string> row;
 };
 
 class CalculateTest : public testing::TestWithParam<CalculateCase> { };
 
-// Through "计算" and through Enter in each input box, each time after an
-// earlier result: the same boxes, hints and reports.
+// Through "计算", Enter in each input box and Ctrl+Shift+C, each time after
+// an earlier result with other inputs: the same boxes, hints and reports,
+// and only Ctrl+Shift+C copies, the row of this calculation.
 TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
 {
     const CalculateCase &c = GetParam();
+    const std::string copyHint(kCopyRowHint);
     const auto hint = [&](const std::string &n) {
-        return c.formula.empty() ? "" : n + "（" + c.formula + "）";
+        return c.formula.empty() ? copyHint : n + "（" + c.formula + "）\n" + copyHint;
     };
+    std::string row;
+    for (const std::string &field : c.row)
+        row += field + "\t";
+    row += c.cv + "\t" + c.c;
     std::vector<ControlId> ways { Command1 };
     ways.insert(ways.end(), kInputBoxes.begin(), kInputBoxes.end());
+    ways.push_back(Label1); // stands for Ctrl+Shift+C, wherever the focus is
     for (ControlId way : ways) {
         SCOPED_TRACE(kControls[Index(way)].name);
         Window w;
         w[Text1] = "10", w[Text2] = "8", w[Text3] = "1", w[Text4] = "1000";
-        w.form.Command1_Click(); // an earlier result, which must not stay
+        w.form.CopyRow(); // an earlier result, which must not stay
+        w.clipboard = "(earlier)";
         w.Select(c.option);
         for (std::size_t i = 0; i < c.inputs.size(); ++i)
             w[kInputBoxes[i]] = c.inputs[i];
-        way == Command1 ? w.form.Click(way) : w.form.EnterPressed(way);
+        way == Command1     ? w.form.Click(way)
+            : way == Label1 ? w.form.CopyRow()
+                            : w.form.EnterPressed(way);
         EXPECT_EQ(std::vector<std::string>({ w[Text5], w[Text6] }),
             std::vector<std::string>({ c.cv, c.c }));
         EXPECT_EQ(std::vector<std::string>(
@@ -160,11 +181,18 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
         ASSERT_EQ(w.errors.size(), c.error.empty() ? 0u : 1u);
         EXPECT_TRUE(c.error.empty() || w.errors[0].find(c.error) != std::string::npos);
         EXPECT_EQ(w.Inputs(w.text), c.inputs);
+        EXPECT_EQ(w.clipboard, way == Label1 && !c.row.empty() ? row : "(earlier)");
         EXPECT_FALSE(w.ended);
     }
     Window w; // Enter in a result box does not calculate; exit ends the program
+    EXPECT_EQ(w.hint[Index(Text6)], copyHint);
     w.form.EnterPressed(Text5);
     EXPECT_TRUE(w.errors.empty());
+    w[Text1] = "5", w[Text2] = "4"; // a clipboard that another program holds is reported
+    w.clipboardWritable = false;
+    w.form.CopyRow();
+    ASSERT_EQ(w.errors.size(), 1u);
+    EXPECT_NE(w.errors[0].find("剪贴板"), std::string::npos);
     w.form.Click(Command2);
     EXPECT_TRUE(w.ended);
 }
@@ -173,28 +201,77 @@ const std::string kSub = "亚临界流（ΔP < P1/2）", kCrit = "临界流（Δ
 
 INSTANTIATE_TEST_SUITE_P(Form, CalculateTest,
     testing::Values(CalculateCase { "liquid", Option1, { "5", "4", "1", "10", "" },
-                        "11.6999995708466", "10", "液体", "" },
+                        "11.6999995708466", "10", "液体", "", { "液体", "5", "4", "1", "10", "" } },
         CalculateCase { "gas_subcritical", Option2, { "10", "8", "1", "1000", "27" },
-            "10.0583670590527", "8.59689470350021", "气体，" + kSub, "" },
+            "10.0583670590527", "8.59689470350021", "气体，" + kSub, "",
+            { "气体", "10", "8", "1", "1000", "27" } },
         CalculateCase { "gas_critical", Option2, { "10", "4", "1", "1000", "27" },
-            "6.95602733963405", "5.94532273058087", "气体，" + kCrit, "" },
+            "6.95602733963405", "5.94532273058087", "气体，" + kCrit, "",
+            { "气体", "10", "4", "1", "1000", "27" } },
         CalculateCase { "water_steam_subcritical_hidden_gravity_ignored", Option3,
             { "10", "8", "junk", "1000", "100" }, "13.7771274717341", "11.77532305733",
-            "水蒸汽，" + kSub, "" },
+            "水蒸汽，" + kSub, "", { "水蒸汽", "10", "8", "", "1000", "100" } },
         CalculateCase { "water_steam_critical_full_width_digits", Option3,
             { "１０", "2", "", "1000", "0" }, "8.40336134453782", "7.18236012353659",
-            "水蒸汽，" + kCrit, "" },
-        CalculateCase { "other_steam", Option4, { "10", "8", "200", "1000", "100" },
-            "10.1218584412528", "8.65116135928225", "其他蒸汽", "" },
+            "水蒸汽，" + kCrit, "", { "水蒸汽", "10", "2", "", "1000", "0" } },
+        CalculateCase { "other_steam", Option4, { "10", "8", "200", "1000", "1e2" },
+            "10.1218584412528", "8.65116135928225", "其他蒸汽", "",
+            { "其他蒸汽", "10", "8", "200", "1000", "100" } },
         CalculateCase { "liquid_reads_hidden_temperature_and_ignores_it", Option1,
-            { "5", "4", "1", "10abc", "-40" }, "11.6999995708466", "10", "液体", "" },
-        CalculateCase { "empty_boxes", Option1, { "", "", "", "", "" }, "", "", "", "除数为零" },
+            { "5", "4", "1", "10abc", "-40" }, "11.6999995708466", "10", "液体", "",
+            { "液体", "5", "4", "1", "10", "" } },
         CalculateCase {
-            "negative_radicand", Option1, { "4", "5", "1", "10", "" }, "", "", "", "负数" },
+            "empty_boxes", Option1, { "", "", "", "", "" }, "", "", "", "除数为零", {} },
+        CalculateCase {
+            "negative_radicand", Option1, { "4", "5", "1", "10", "" }, "", "", "", "负数", {} },
         CalculateCase { "hidden_temperature_overflows", Option1, { "5", "4", "1", "10", "1e999" },
-            "", "", "", "溢出" },
+            "", "", "", "溢出", {} },
         CalculateCase { "only_the_divisor_of_c_overflows", Option2,
-            { "7e305", "0", "1", "1", "27" }, "9.93718191376292E-308", "", "", "溢出" }),
+            { "7e305", "0", "1", "1", "27" }, "9.93718191376292E-308", "", "", "溢出", {} }),
+    CaseName {});
+
+struct PasteCase {
+    std::string name;
+    ControlId option, box;
+    std::string text;
+    bool routed; // false: left to the system's own paste
+    std::vector<std::string> inputs; // Text1, Text2, Text3, Text4, Text7 afterwards
+};
+
+class PasteTest : public testing::TestWithParam<PasteCase> { };
+
+TEST_P(PasteTest, FieldsGoIntoTheVisibleInputBoxesFromTheOnePastedInto)
+{
+    const PasteCase &c = GetParam();
+    Window w;
+    w.Select(c.option);
+    const std::vector<std::string> before { "a", "b", "c", "d", "e" };
+    for (std::size_t i = 0; i < before.size(); ++i)
+        w[kInputBoxes[i]] = before[i];
+    w[Text5] = "r";
+    EXPECT_EQ(w.form.Paste(c.box, c.text), c.routed);
+    EXPECT_EQ(w.Inputs(w.text), c.routed ? c.inputs : before);
+    EXPECT_EQ(w[Text5], "r");
+    EXPECT_TRUE(w.errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Form, PasteTest,
+    testing::Values(PasteCase { "liquid_spreadsheet_row", Option1, Text1, "5\t4\t1\t10\r\n", true,
+                        { "5", "4", "1", "10", "e" } },
+        PasteCase { "water_steam_row_skips_the_hidden_gravity", Option3, Text2, "2\t500\t100", true,
+            { "a", "2", "c", "500", "100" } },
+        PasteCase { "gas_column", Option2, Text1, "10\n8\n1\n1000\n27", true,
+            { "10", "8", "1", "1000", "27" } },
+        PasteCase { "other_steam_column_of_cells_from_the_middle", Option4, Text3,
+            "7\r\n8\r\n9\r\n", true, { "a", "b", "7", "8", "9" } },
+        PasteCase { "fields_beyond_the_last_visible_box_dropped", Option1, Text4, "9\t8\t7", true,
+            { "a", "b", "c", "9", "e" } },
+        PasteCase { "empty_and_unchecked_fields_kept", Option2, Text1, "12abc\t\t 3", true,
+            { "12abc", "", " 3", "d", "e" } },
+        PasteCase { "one_cell_with_its_line_break", Option1, Text2, "42\r\n", true,
+            { "a", "42", "c", "d", "e" } },
+        PasteCase { "one_field_is_the_system_paste", Option2, Text1, "42", false, {} },
+        PasteCase { "into_a_result_box_is_the_system_paste", Option1, Text5, "1\t2", false, {} }),
     CaseName {});
 
 } // namespace quorvel::test

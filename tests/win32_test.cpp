@@ -14,6 +14,7 @@
 #include <bit>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace quorvel::test {
 
@@ -153,7 +154,8 @@ TEST(Win32, BoxesAreNamedByTheirLabels)
 }
 
 // A result's hint is a tooltip on its box, replaced by each calculation;
-// a paste longer than an edit box's default limit (30,000) is kept whole.
+// a paste longer than an edit box's default limit (30,000) is kept whole;
+// a result box's menu is the edit box's, greyed as it allows, and the row.
 TEST(Win32, ResultHintsAreTooltips)
 {
     Form1Window window(GetModuleHandleW(nullptr));
@@ -176,7 +178,24 @@ TEST(Win32, ResultHintsAreTooltips)
     tool.uId = reinterpret_cast<UINT_PTR>(window.control(Text5));
     tool.lpszText = hint.data();
     SendMessageW(window.tooltip(), TTM_GETTEXTW, hint.size(), reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(win32::Utf8(hint.c_str()), "11.6999995708466（液体）");
+    EXPECT_EQ(win32::Utf8(hint.c_str()), "11.6999995708466（液体）\nCtrl+Shift+C：计算并复制整行");
+
+    SendMessageW(window.control(Text5), EM_SETSEL, 0, 3);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    const HMENU menu = win32::ResultBoxMenu(window.control(Text5));
+    std::vector<std::string> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] {};
+        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+        items.push_back((GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED ? "-" : "")
+            + win32::Utf8(text));
+    }
+    DestroyMenu(menu);
+    EXPECT_EQ(items,
+        std::vector<std::string>({ "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)",
+            "删除(&D)", "-", "全选(&A)", "-", "复制整行(&R)\tCtrl+Shift+C" }));
 }
 
 } // namespace quorvel::test

@@ -212,7 +212,8 @@ private slots:
         const QString cv = QStringLiteral("10.0583670590527");
         QCOMPARE(text("Text5"), cv);
         QCOMPARE(w<QLineEdit>("Text5")->cursorPosition(), 0);
-        QCOMPARE(w("Text5")->toolTip(), cv + QStringLiteral("（气体，亚临界流（ΔP < P1/2））"));
+        QCOMPARE(w("Text5")->toolTip(),
+            cv + QStringLiteral("（气体，亚临界流（ΔP < P1/2））\nCtrl+Shift+C：计算并复制整行"));
         QCOMPARE(
             w("Text6")->accessibleDescription(), QStringLiteral("气体，亚临界流（ΔP < P1/2）"));
         click("Text5");
@@ -229,6 +230,40 @@ private slots:
             if (!a->isSeparator())
                 actions << a->text().section(u'(', 0, 0).section(u'\t', 0, 0);
         QCOMPARE(actions, QStringList({ "撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选" }));
+    }
+
+    // Splitting and routing are the form's (tests/form_test.cpp); here, the
+    // paste keys and both menus reach it through Qt's clipboard.
+    void pasteAndRowThroughTheMenus()
+    {
+        const auto menuOf = [&](const char *box) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+            QApplication::sendEvent(w(box), &event);
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                qFatal("no menu on %s", box);
+            QStringList texts;
+            for (QAction *a : menu->actions())
+                texts << a->text();
+            return std::pair { menu, texts };
+        };
+        QGuiApplication::clipboard()->setText(QStringLiteral("5\t4\t1\t10\r\n"));
+        w("Text1")->setFocus();
+        QTest::keyClick(w("Text1"), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(QStringList({ text("Text1"), text("Text2"), text("Text3"), text("Text4") }),
+            QStringList({ "5", "4", "1", "10" }));
+        QGuiApplication::clipboard()->setText(QStringLiteral("3\n2"));
+        auto [inputMenu, inputItems] = menuOf("Text3");
+        QVERIFY(!inputItems.join(u' ').contains(QStringLiteral("复制整行")));
+        inputMenu->actions()[inputItems.indexOf(QStringLiteral("粘贴(&P)\tCtrl+V"))]->trigger();
+        inputMenu->close();
+        QCOMPARE(QStringList({ text("Text3"), text("Text4") }), QStringList({ "3", "2" }));
+        auto [resultMenu, resultItems] = menuOf("Text6");
+        QCOMPARE(resultItems.last(), QStringLiteral("复制整行(&R)\tCtrl+Shift+C"));
+        resultMenu->actions().last()->trigger();
+        resultMenu->close();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            QStringLiteral("液体\t5\t4\t3\t2\t\t4.05299874104806\t3.46410161513775\n"));
     }
 
     void enterInAnInputBoxCalculates()

@@ -3,7 +3,7 @@
 # Windows 7 has, and from them only functions that the Windows SDK headers
 # declare for Windows 7 (_WIN32_WINNT=0x0601); its PE header asks for at most
 # subsystem version 6.1. It is a stripped GUI program with ASLR and NX, of
-# at most 1 MiB.
+# at most 512 KiB.
 # usage: windows7_imports_test.sh PROGRAM.exe MINGW_G++
 set -u
 exe=$1 cxx=$2
@@ -59,6 +59,6 @@ dll_characteristics=$(awk '/DllCharacteristics/ { print $2 }' <<<"$headers")
 "$objdump" -t "$exe" | grep -q 'no symbols' || fail "not stripped"
 size=$(stat -c %s "$exe")
 echo "size: $size bytes"
-[ "$size" -le 1048576 ] || fail "$size bytes, above 1 MiB"
+[ "$size" -le 524288 ] || fail "$size bytes, above 512 KiB"
 [ $failed -eq 0 ] && echo "ok: loads on Windows 7 SP1 to 11"
 exit $failed

@@ -56,6 +56,16 @@ class X11WindowTest : public QObject {
         keys({ "ctrl+a", "ctrl+c" });
     }
     QString clipboard() { return run("xclip", { "-o", "-selection", "clipboard" }); }
+    // xclip stays to serve the text until another client owns the clipboard.
+    void setClipboard(const QString &text)
+    {
+        QProcess p;
+        p.setProcessEnvironment(appEnv);
+        p.start(tool("xclip"), { "-i", "-selection", "clipboard" });
+        p.write(text.toUtf8());
+        p.closeWriteChannel();
+        p.waitForFinished(10000);
+    }
 
 private slots:
     void initTestCase()
@@ -175,6 +185,28 @@ private slots:
         QCOMPARE(glyph(112, 0), glyph(152, 0));
         QVERIFY(glyph(112, 1) != glyph(152, 1));
         QVERIFY(glyph(112, 1) != glyph(112, 0));
+    }
+
+    // A spreadsheet column pasted with Ctrl+V fills the gas case's five
+    // boxes; Ctrl+Shift+C calculates and copies the row.
+    void columnPastedAndRowCopied()
+    {
+        click(304, 68); // Option2, gas
+        setClipboard(QStringLiteral("10\r\n8\r\n1\r\n1000\r\n27\r\n"));
+        click(144, 116); // Text1
+        keys({ "ctrl+v" });
+        const struct {
+            QPoint at;
+            QString text;
+        } boxes[] { { { 144, 116 }, "10" }, { { 144, 156 }, "8" }, { { 392, 116 }, "1" },
+            { { 392, 156 }, "1000" }, { { 144, 196 }, "27" } }; // Text1 to Text4, Text7
+        for (const auto &box : boxes) {
+            copyFrom(box.at.x(), box.at.y());
+            QTRY_COMPARE_WITH_TIMEOUT(clipboard(), box.text, 5000);
+        }
+        keys({ "ctrl+shift+c" });
+        QTRY_COMPARE_WITH_TIMEOUT(clipboard(),
+            QStringLiteral("气体\t10\t8\t1\t1000\t27\t10.0583670590527\t8.59689470350021"), 5000);
     }
 
     void exitButtonEndsTheProgramWithStatusZero()

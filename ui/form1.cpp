@@ -5,6 +5,7 @@
 #include "ui/media.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvel {
 
@@ -34,35 +35,66 @@ std::string ErrorReport(ErrorKind kind)
     return "计算出错：" + std::string(ErrorText(kind)) + "。\n请检查输入的数值后再按“计算”。";
 }
 
-// What a unit label shows under a medium: every list sets the caption of
-// each label it leaves visible, and the window starts as liquid leaves it.
-std::string_view ShownUnit(const MediumSpec &medium, ControlId unit)
+// A control as a medium leaves it: every list sets the caption of each
+// label it leaves visible, and the window starts as liquid leaves it.
+struct Shown {
+    bool visible;
+    std::string_view caption;
+};
+Shown ShownUnder(const MediumSpec &medium, ControlId id)
 {
-    bool visible = Spec(unit).visible;
-    std::string_view caption = Spec(unit).caption;
+    Shown shown { Spec(id).visible, Spec(id).caption };
     for (const MediumStep &step : medium.steps) {
-        if (step.control != unit)
+        if (step.control != id)
             continue;
         switch (step.action) {
         case StepAction::Show:
         case StepAction::Hide:
-            visible = step.action == StepAction::Show;
+            shown.visible = step.action == StepAction::Show;
             break;
         case StepAction::SetCaption:
-            caption = step.caption;
+            shown.caption = step.caption;
             break;
         }
     }
-    return visible ? caption : std::string_view();
+    return shown;
+}
+
+// A pasted text's fields, split at tabs and line breaks (CR LF, LF or CR),
+// without the empty ones at its end.
+std::vector<std::string_view> Fields(std::string_view text)
+{
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\t' && text[i] != '\n' && text[i] != '\r')
+            continue;
+        fields.push_back(text.substr(start, i - start));
+        if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    while (!fields.empty() && fields.back().empty())
+        fields.pop_back();
+    return fields;
 }
 
 } // namespace
 
 void Form1::Describe()
 {
+    DescribeUnits();
+    for (ControlId box : kResultBoxes)
+        controls_.SetHint(box, kCopyRowHint);
+}
+
+void Form1::DescribeUnits()
+{
     const MediumSpec &medium = Selected();
-    for (const UnitLabel &u : kUnitLabels)
-        controls_.SetDescription(u.box, ShownUnit(medium, u.unit));
+    for (const UnitLabel &u : kUnitLabels) {
+        const Shown unit = ShownUnder(medium, u.unit);
+        controls_.SetDescription(u.box, unit.visible ? unit.caption : std::string_view());
+    }
 }
 
 void Form1::OptionClick(const MediumSpec &medium)
@@ -83,7 +115,7 @@ void Form1::OptionClick(const MediumSpec &medium)
             break;
         }
     }
-    Describe();
+    DescribeUnits();
 }
 
 void Form1::Option1_Click()
@@ -114,22 +146,35 @@ const MediumSpec &Form1::Selected() const
     return kMedia[0]; // the group is exclusive and starts on Option1
 }
 
-void Form1::Command1_Click()
-{
+struct Form1::Calculation {
+    const MediumSpec *medium = nullptr;
+    std::array<double, kInputBoxes.size()> values {};
     SizingResult result;
+};
+
+bool Form1::Calculate(Calculation &done)
+{
     try {
         // All five boxes are read, hidden ones included.
-        std::array<double, kInputBoxes.size()> values {};
         for (std::size_t i = 0; i < kInputBoxes.size(); ++i)
-            values[i] = Val(controls_.Text(kInputBoxes[i]));
-        const SizingInputs inputs { values[0], values[1], values[2], values[3], values[4] };
-        ComputeFlowCoefficients(Selected().medium, inputs, result, SuperheatFactor);
+            done.values[i] = Val(controls_.Text(kInputBoxes[i]));
+        const auto &[p1, p2, g, q, t] = done.values;
+        done.medium = &Selected();
+        ComputeFlowCoefficients(
+            done.medium->medium, SizingInputs { p1, p2, g, q, t }, done.result, SuperheatFactor);
     } catch (const RuntimeError &error) {
-        ShowResult(result);
+        ShowResult(done.result);
         controls_.ShowError(ErrorReport(error.kind()));
-        return;
+        return false;
     }
-    ShowResult(result);
+    ShowResult(done.result);
+    return true;
+}
+
+void Form1::Command1_Click()
+{
+    Calculation done;
+    Calculate(done);
 }
 
 // A box shows only what this calculation produced, so an old result never
@@ -142,7 +187,9 @@ void Form1::ShowResult(const SizingResult &result)
     const auto show = [&](ControlId box, bool produced, double value) {
         const std::string number = produced ? NumberToText(value) : std::string();
         controls_.SetText(box, number);
-        controls_.SetHint(box, formula.empty() ? std::string() : number + "（" + formula + "）");
+        const std::string whole
+            = formula.empty() ? std::string() : number + "（" + formula + "）\n";
+        controls_.SetHint(box, whole + std::string(kCopyRowHint));
         controls_.SetDescription(box, formula);
     };
     show(ControlId::Text5, result.CvProduced, result.Cv);
@@ -167,8 +214,40 @@ void Form1::Click(ControlId id)
 
 void Form1::EnterPressed(ControlId box)
 {
-    if (std::find(kInputBoxes.begin(), kInputBoxes.end(), box) != kInputBoxes.end())
+    if (std::ranges::find(kInputBoxes, box) != kInputBoxes.end())
         Command1_Click();
+}
+
+bool Form1::Paste(ControlId box, std::string_view text)
+{
+    const auto first = std::ranges::find(kInputBoxes, box);
+    if (first == kInputBoxes.end() || text.find_first_of("\t\r\n") == std::string_view::npos)
+        return false;
+    const MediumSpec &medium = Selected();
+    const std::vector<std::string_view> fields = Fields(text);
+    auto field = fields.begin();
+    for (auto at = first; at != kInputBoxes.end() && field != fields.end(); ++at)
+        if (at == first || ShownUnder(medium, *at).visible)
+            controls_.SetText(*at, *field++);
+    return true;
+}
+
+void Form1::CopyRow()
+{
+    Calculation done;
+    if (!Calculate(done) || !done.result.CvProduced || !done.result.CProduced)
+        return;
+    std::string row(Spec(done.medium->option).caption);
+    for (std::size_t i = 0; i < kInputBoxes.size(); ++i) {
+        row += '\t';
+        if (ShownUnder(*done.medium, kInputBoxes[i]).visible)
+            row += NumberToText(done.values[i]);
+    }
+    for (double coefficient : { done.result.Cv, done.result.C })
+        row += '\t' + NumberToText(coefficient);
+    // An old row left on the clipboard would be pasted as this one.
+    if (!controls_.CopyToClipboard(row))
+        controls_.ShowError("复制失败：剪贴板正被其他程序使用。\n请稍后再按 Ctrl+Shift+C。");
 }
 
 } // namespace quorvel

@@ -13,6 +13,14 @@
 //                                          produced
 //   click "退出" (Command2) or close     -> the program ends
 //
+// For a valve list in a spreadsheet:
+//   paste a row or a column of cells    -> one field into each visible input
+//                                          box, from the one pasted into on
+//   Ctrl+Shift+C                        -> calculate as "计算" does, then the
+//                                          medium, the five inputs used and
+//                                          Cv and C on the clipboard as one
+//                                          tab-separated row
+//
 // A front end builds the controls from the table in ui/controls.h, implements
 // Form1Controls, and turns its toolkit's clicks and Enter keys into calls of
 // Form1's handlers. Texts cross the boundary as UTF-8.
@@ -49,6 +57,9 @@ public:
     virtual void SetDescription(ControlId box, std::string_view description) = 0;
     // Ends the program with status 0.
     virtual void End() = 0;
+    // Puts `line` on the system's clipboard, ended by the system's line
+    // break; false when the clipboard could not be written.
+    virtual bool CopyToClipboard(std::string_view line) = 0;
 
 protected:
     ~Form1Controls() = default;
@@ -58,6 +69,13 @@ protected:
 // G, Q, t.
 inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, ControlId::Text3,
     ControlId::Text4, ControlId::Text7 };
+// Cv and C.
+inline constexpr std::array kResultBoxes { ControlId::Text5, ControlId::Text6 };
+
+// The row command as the result boxes' menus and hints name it.
+inline constexpr std::string_view kCopyRowItem = "复制整行(&R)";
+inline constexpr std::string_view kCopyRowShortcut = "Ctrl+Shift+C";
+inline constexpr std::string_view kCopyRowHint = "Ctrl+Shift+C：计算并复制整行";
 
 class Form1 {
 public:
@@ -67,8 +85,9 @@ public:
     {
     }
 
-    // Describes each input box by its unit. A front end calls it once its
-    // controls exist; it may wait until the window has been shown.
+    // Describes each input box by its unit and gives the result boxes
+    // their hint. A front end calls it once its controls exist; it may wait
+    // until the window has been shown.
     void Describe();
 
     // Each handler is called after its button has been clicked (an option
@@ -84,10 +103,28 @@ public:
     void Click(ControlId id);
     // Enter in a text box: an input box calculates, like "计算".
     void EnterPressed(ControlId box);
+    // Text pasted into a text box. When it holds several fields (split at
+    // tabs and line breaks, trailing empty ones ignored), each replaces the
+    // text of one input box: the one pasted into, then the visible ones
+    // after it, in the order the calculation reads them; fields beyond the
+    // last are dropped. Returns false, changing nothing, for text without a
+    // tab or line break and for a result box: the front end then pastes as
+    // its system does.
+    bool Paste(ControlId box, std::string_view text);
+    // Ctrl+Shift+C: calculates as "计算" does; when both coefficients are
+    // produced, puts one tab-separated row on the clipboard: the medium's
+    // caption, P1, P2, G, Q and t as the calculation used them (empty for
+    // the box the medium hides), Cv and C.
+    void CopyRow();
 
 private:
+    struct Calculation;
     void OptionClick(const MediumSpec &medium);
+    void DescribeUnits();
     const MediumSpec &Selected() const;
+    // Reads the boxes, calculates and shows the outcome, as "计算" does;
+    // false after a run-time error, which has been reported.
+    bool Calculate(Calculation &done);
     void ShowResult(const SizingResult &result);
 
     Form1Controls &controls_;

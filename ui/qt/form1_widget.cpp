@@ -1,14 +1,20 @@
 #include "ui/qt/form1_widget.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <limits>
 
@@ -93,10 +99,60 @@ Form1Widget::Form1Widget(QWidget *parent)
             connect(button(id), &QAbstractButton::toggled, this, [this, id] { form_.Click(id); });
         else if (spec.kind == ControlKind::CommandButton)
             connect(button(id), &QAbstractButton::clicked, this, [this, id] { form_.Click(id); });
-        else if (spec.kind == ControlKind::TextBox)
+        else if (spec.kind == ControlKind::TextBox) {
             connect(textBox(id), &QLineEdit::returnPressed, this,
                 [this, id] { form_.EnterPressed(id); });
+            textBox(id)->installEventFilter(this);
+        }
     }
+    auto *copyRow = new QShortcut(QKeySequence(ToQString(kCopyRowShortcut)), this);
+    connect(copyRow, &QShortcut::activated, this, [this] { form_.CopyRow(); });
+}
+
+bool Form1Widget::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto found = std::ranges::find(controls_, watched);
+    if (found == controls_.end())
+        return false;
+    const ControlId box = kControls[std::size_t(found - controls_.begin())].id;
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+        PasteInto(box);
+        return true;
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        ShowContextMenu(box, static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    return false;
+}
+
+void Form1Widget::PasteInto(ControlId box)
+{
+    if (!form_.Paste(box, QGuiApplication::clipboard()->text().toStdString()))
+        textBox(box)->paste();
+}
+
+// The box's own menu, whose "粘贴" pastes as the keys do; a result box's
+// ends with the row command.
+void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
+{
+    QMenu *menu = textBox(box)->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt names the item as QLineEdit translates it, with the keys after a tab.
+    for (QAction *paste : menu->actions())
+        if (paste->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste")) {
+            disconnect(paste, &QAction::triggered, nullptr, nullptr);
+            connect(paste, &QAction::triggered, this, [this, box] { PasteInto(box); });
+        }
+    if (std::ranges::find(kResultBoxes, box) != kResultBoxes.end()) {
+        menu->addSeparator();
+        // The text after the tab stands in the menu's shortcut column.
+        QAction *row
+            = menu->addAction(ToQString(kCopyRowItem) + u'\t' + ToQString(kCopyRowShortcut));
+        connect(row, &QAction::triggered, this, [this] { form_.CopyRow(); });
+    }
+    menu->popup(at);
 }
 void Form1Widget::BuildControls()
 {
@@ -231,6 +287,12 @@ void Form1Widget::SetDescription(ControlId box, std::string_view description)
 void Form1Widget::End()
 {
     QCoreApplication::exit(0);
+}
+
+bool Form1Widget::CopyToClipboard(std::string_view line)
+{
+    QGuiApplication::clipboard()->setText(ToQString(line) + u'\n');
+    return true;
 }
 
 } // namespace quorvel

@@ -2,7 +2,9 @@
 // in ui/controls.h as widgets, each widget's objectName its control's name.
 // Fonts, palettes, the option buttons' group, tooltips and what a screen
 // reader hears are Qt's business here; what the window does is the form's.
-// An input box is named for a screen reader by its label.
+// An input box is named for a screen reader by its label. Every paste into
+// a text box (Ctrl+V, Shift+Insert, its menu's "粘贴") goes to the form
+// first; Ctrl+Shift+C anywhere, or the result boxes' menu, copies the row.
 #pragma once
 
 #include "ui/controls.h"
@@ -16,6 +18,7 @@
 class QLabel;
 class QLineEdit;
 class QAbstractButton;
+class QPoint;
 
 namespace quorvel {
 
@@ -32,6 +35,10 @@ public:
 
 private:
     void BuildControls();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // The clipboard's text into `box`, through the form or as Qt pastes.
+    void PasteInto(ControlId box);
+    void ShowContextMenu(ControlId box, const QPoint &at);
     QLabel *label(ControlId id) const;
     QLineEdit *textBox(ControlId id) const;
     QAbstractButton *button(ControlId id) const;
@@ -45,6 +52,7 @@ private:
     void SetHint(ControlId box, std::string_view hint) override;
     void SetDescription(ControlId box, std::string_view description) override;
     void End() override;
+    bool CopyToClipboard(std::string_view line) override;
 
     std::array<QWidget *, kControlCount> controls_ {};
     Form1 form_;

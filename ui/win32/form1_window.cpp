@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
+#include <optional>
 #include <utility>
 
 namespace quorvel::win32 {
@@ -46,7 +49,58 @@ bool HasFace(HDC dc, std::wstring_view face)
     return found;
 }
 
+// The clipboard's text, when it has text and can be opened.
+std::optional<std::wstring> ClipboardText(HWND owner)
+{
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner))
+        return std::nullopt;
+    std::optional<std::wstring> text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        if (const auto *chars = static_cast<const wchar_t *>(GlobalLock(data))) {
+            // Within the block, whether or not another program ended it with a zero.
+            text.emplace(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
 } // namespace
+
+HMENU ResultBoxMenu(HWND box)
+{
+    const bool chinese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool selected = start != end;
+    const bool editable = !(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
+    const auto length = DWORD(GetWindowTextLengthW(box));
+    struct Item {
+        UINT id; // 0 for a separator
+        const wchar_t *chinese, *english;
+        bool enabled;
+    };
+    const Item items[] = {
+        { EM_UNDO, L"撤消(&U)", L"&Undo", SendMessageW(box, EM_CANUNDO, 0, 0) != 0 },
+        { 0, nullptr, nullptr, false },
+        { WM_CUT, L"剪切(&T)", L"Cu&t", selected && editable },
+        { WM_COPY, L"复制(&C)", L"&Copy", selected },
+        { WM_PASTE, L"粘贴(&P)", L"&Paste",
+            editable && IsClipboardFormatAvailable(CF_UNICODETEXT) },
+        { WM_CLEAR, L"删除(&D)", L"&Delete", selected && editable },
+        { 0, nullptr, nullptr, false },
+        { EM_SETSEL, L"全选(&A)", L"Select &All", length > 0 && (start > 0 || end < length) },
+        { 0, nullptr, nullptr, false },
+    };
+    const HMENU menu = CreatePopupMenu();
+    for (const Item &item : items)
+        AppendMenuW(menu, item.id ? MF_STRING | (item.enabled ? 0 : MF_GRAYED) : MF_SEPARATOR,
+            item.id, item.id ? (chinese ? item.chinese : item.english) : nullptr);
+    // The text after the tab stands in the menu's shortcut column.
+    AppendMenuW(menu, MF_STRING, kCopyRowCommand,
+        Wide(std::string(kCopyRowItem) + "\t" + std::string(kCopyRowShortcut)).c_str());
+    return menu;
+}
 
 std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_view)> &installed)
 {
@@ -159,8 +213,10 @@ void Form1Window::CreateControls()
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBase + Index(spec.id))), instance_,
             nullptr);
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
-        if (spec.kind == ControlKind::TextBox)
+        if (spec.kind == ControlKind::TextBox) {
             SendMessageW(c, EM_SETLIMITTEXT, 0, 0); // no length limit
+            SetWindowSubclass(c, BoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        }
         controls_[Index(spec.id)] = c;
     }
     // The frame below the option buttons, so that it does not paint over
@@ -284,9 +340,14 @@ bool Form1Window::PreTranslate(const MSG &msg)
 {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
         return false;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     if (msg.wParam == VK_TAB && !ctrl) {
-        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+        MoveFocus(!shift);
+        return true;
+    }
+    // Anywhere in the window; not translated, so an edit box copies nothing.
+    if (msg.wParam == 'C' && ctrl && shift && GetKeyState(VK_MENU) >= 0) {
+        form_.CopyRow();
         return true;
     }
     const ControlSpec *spec = SpecOf(msg.hwnd);
@@ -326,6 +387,54 @@ void Form1Window::MoveFocus(bool forward)
     SetFocus(target);
     if (Spec(chain[next]).kind == ControlKind::TextBox)
         SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+LRESULT CALLBACK Form1Window::BoxProc(
+    HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    auto &window = *reinterpret_cast<Form1Window *>(self);
+    switch (message) {
+    case WM_PASTE:
+        if (const ControlSpec *spec = window.SpecOf(box))
+            if (const auto text = ClipboardText(box);
+                text && window.form_.Paste(spec->id, Utf8(*text)))
+                return 0;
+        break;
+    case WM_CONTEXTMENU:
+        if (const ControlSpec *spec = window.SpecOf(box);
+            spec && std::ranges::find(kResultBoxes, spec->id) != kResultBoxes.end()) {
+            window.ShowResultBoxMenu(box, lParam);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, BoxProc, 0);
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// As the edit box's own menu: at the pointer, or below the box's top left
+// corner when opened from the keyboard.
+void Form1Window::ShowResultBoxMenu(HWND box, LPARAM at)
+{
+    POINT p { GET_X_LPARAM(at), GET_Y_LPARAM(at) };
+    if (p.x == -1 && p.y == -1) {
+        p = { Scale(60), Scale(60) };
+        ClientToScreen(box, &p);
+    }
+    if (GetFocus() != box)
+        SetFocus(box);
+    const HMENU menu = ResultBoxMenu(box);
+    const auto command
+        = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, box, nullptr));
+    DestroyMenu(menu);
+    if (command == kCopyRowCommand)
+        form_.CopyRow();
+    else if (command == EM_SETSEL)
+        SendMessageW(box, EM_SETSEL, 0, -1);
+    else if (command)
+        SendMessageW(box, command, 0, 0);
 }
 
 LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -493,6 +602,27 @@ void Form1Window::SetDescription(ControlId box, std::string_view description)
 void Form1Window::End()
 {
     DestroyWindow(hwnd_);
+}
+
+bool Form1Window::CopyToClipboard(std::string_view line)
+{
+    const std::wstring text = Wide(line) + L"\r\n";
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!block)
+        return false;
+    std::memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    // Another program may hold the clipboard for a moment.
+    bool opened = false;
+    for (int attempt = 0; attempt < 10 && !(opened = OpenClipboard(hwnd_)); ++attempt)
+        Sleep(20);
+    const bool placed = opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block);
+    if (opened)
+        CloseClipboard();
+    if (!placed)
+        GlobalFree(block); // the clipboard owns it only once placed
+    return placed;
 }
 
 } // namespace quorvel::win32

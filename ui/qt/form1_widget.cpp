@@ -154,6 +154,7 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
     }
     menu->popup(at);
 }
+
 void Form1Widget::BuildControls()
 {
     // The four option buttons form one exclusive group.

@@ -38,6 +38,7 @@ import_settings() {
 
 make_prefix() {
   rm -rf "$prefix"
+  mkdir -p "${prefix%/*}" # Wine makes the prefix, not the folders it is in
   if [ -n "$from" ]; then
     copy_wine_prefix "$from" "$prefix"
   else

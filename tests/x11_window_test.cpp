@@ -197,25 +197,29 @@ private slots:
     }
 
     // A spreadsheet column pasted with Ctrl+V fills the gas case's five
-    // boxes; Ctrl+Shift+C calculates and copies the row.
-    void columnPastedAndRowCopied()
+    // boxes, a row pasted with Shift+Insert the last two; Ctrl+Shift+C
+    // calculates and copies the row.
+    void columnAndRowPastedAndRowCopied()
     {
         click(304, 68); // Option2, gas
         setClipboard(QStringLiteral("10\r\n8\r\n1\r\n1000\r\n27\r\n"));
         click(144, 116); // Text1
         keys({ "ctrl+v" });
+        click(392, 156); // Text4
+        setClipboard(QStringLiteral("2000\t30\r\n"));
+        keys({ "shift+Insert" });
         const struct {
             QPoint at;
             QString text;
         } boxes[] { { { 144, 116 }, "10" }, { { 144, 156 }, "8" }, { { 392, 116 }, "1" },
-            { { 392, 156 }, "1000" }, { { 144, 196 }, "27" } }; // Text1 to Text4, Text7
+            { { 392, 156 }, "2000" }, { { 144, 196 }, "30" } }; // Text1 to Text4, Text7
         for (const auto &box : boxes) {
             copyFrom(box.at.x(), box.at.y());
             QTRY_COMPARE_WITH_TIMEOUT(clipboard(), box.text, 10000);
         }
         keys({ "ctrl+shift+c" });
         QTRY_COMPARE_WITH_TIMEOUT(clipboard(),
-            QStringLiteral("气体\t10\t8\t1\t1000\t27\t10.0583670590527\t8.59689470350021"), 10000);
+            QStringLiteral("气体\t10\t8\t1\t2000\t30\t20.2170675790119\t17.27954449961"), 10000);
     }
 
     void exitButtonEndsTheProgramWithStatusZero()

@@ -357,6 +357,13 @@ bool Form1Window::PreTranslate(const MSG &msg)
         form_.EnterPressed(spec->id);
         return true;
     }
+    // Both paste keys as WM_PASTE, which the box's subclass takes: Wine's
+    // edit control pastes Shift+Insert without it.
+    if (GetKeyState(VK_MENU) >= 0
+        && ((msg.wParam == 'V' && ctrl && !shift) || (msg.wParam == VK_INSERT && shift && !ctrl))) {
+        SendMessageW(msg.hwnd, WM_PASTE, 0, 0);
+        return true;
+    }
     // The older edit control ignores Ctrl+A; not translated, it does not beep.
     if (msg.wParam == 'A' && ctrl && GetKeyState(VK_MENU) >= 0) {
         SendMessageW(msg.hwnd, EM_SETSEL, 0, -1);

@@ -192,10 +192,12 @@ wine_session() {
 # is copied, since Wine rewrites its registry files in place.
 copy_wine_prefix() {
   local from=$1 to=$2 windows=drive_c/windows
-  mkdir -p "$to"
-  tar -C "$from" --exclude="./$windows/system32" --exclude="./$windows/winsxs" -cf - . |
-    tar -C "$to" -xf -
-  cp -al "$from/$windows/system32" "$from/$windows/winsxs" "$to/$windows/"
+  local - # a failure of either tar is the function's
+  set -o pipefail
+  mkdir -p "$to" &&
+    tar -C "$from" --exclude="./$windows/system32" --exclude="./$windows/winsxs" -cf - . |
+    tar -C "$to" -xf - &&
+    cp -al "$from/$windows/system32" "$from/$windows/winsxs" "$to/$windows/"
 }
 
 # start_xvfb: a private X server on a free display, stopped by its process id

@@ -40,7 +40,7 @@ make_prefix() {
   rm -rf "$prefix"
   mkdir -p "${prefix%/*}" # Wine makes the prefix, not the folders it is in
   if [ -n "$from" ]; then
-    copy_wine_prefix "$from" "$prefix"
+    checked copy_wine_prefix "$from" "$prefix"
   else
     checked wineboot --init
   fi && import_settings && checked wineserver -w # until the registry is saved

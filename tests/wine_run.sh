@@ -25,7 +25,7 @@ else
 fi
 trap finish EXIT
 trap 'exit 143' TERM
-copy_wine_prefix "$template" "$work/prefix"
+checked copy_wine_prefix "$template" "$work/prefix" || exit
 wine_env "$work/prefix"
 retry_once "starting Wine for ${1##*/}" checked wineboot || exit
 wine "$@" &

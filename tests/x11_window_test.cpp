@@ -28,13 +28,16 @@ class X11WindowTest : public QObject {
         return path;
     }
 
-    // What `program` printed; a program still running after `timeout` ms
-    // is ended, and its output so far returned.
-    QString run(const QString &program, const QStringList &args, int timeout = 10000)
+    // What `program` printed, given `input`; a program still running after
+    // `timeout` ms is ended, and its output so far returned.
+    QString run(const QString &program, const QStringList &args, int timeout = 10000,
+        const QByteArray &input = {})
     {
         QProcess p;
         p.setProcessEnvironment(appEnv);
         p.start(tool(program), args);
+        p.write(input);
+        p.closeWriteChannel();
         if (!p.waitForFinished(timeout)) {
             qWarning("%s %s did not end within %d ms", qPrintable(program),
                 qPrintable(args.join(' ')), timeout);
@@ -68,12 +71,7 @@ class X11WindowTest : public QObject {
     // xclip stays to serve the text until another client owns the clipboard.
     void setClipboard(const QString &text)
     {
-        QProcess p;
-        p.setProcessEnvironment(appEnv);
-        p.start(tool("xclip"), { "-i", "-selection", "clipboard" });
-        p.write(text.toUtf8());
-        p.closeWriteChannel();
-        p.waitForFinished(10000);
+        run("xclip", { "-i", "-selection", "clipboard" }, 10000, text.toUtf8());
     }
 
 private slots:

@@ -29,6 +29,7 @@
 #include "calc/sizing.h"
 #include "ui/controls.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -71,6 +72,10 @@ inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, Co
     ControlId::Text4, ControlId::Text7 };
 // Cv and C.
 inline constexpr std::array kResultBoxes { ControlId::Text5, ControlId::Text6 };
+constexpr bool IsResultBox(ControlId box)
+{
+    return std::ranges::find(kResultBoxes, box) != kResultBoxes.end();
+}
 
 // The row command as the result boxes' menus and hints name it.
 inline constexpr std::string_view kCopyRowItem = "复制整行(&R)";

@@ -145,7 +145,7 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
             disconnect(paste, &QAction::triggered, nullptr, nullptr);
             connect(paste, &QAction::triggered, this, [this, box] { PasteInto(box); });
         }
-    if (std::ranges::find(kResultBoxes, box) != kResultBoxes.end()) {
+    if (IsResultBox(box)) {
         menu->addSeparator();
         // The text after the tab stands in the menu's shortcut column.
         QAction *row

@@ -340,13 +340,14 @@ bool Form1Window::PreTranslate(const MSG &msg)
 {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
         return false;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0,
+               alt = GetKeyState(VK_MENU) < 0;
     if (msg.wParam == VK_TAB && !ctrl) {
         MoveFocus(!shift);
         return true;
     }
     // Anywhere in the window; not translated, so an edit box copies nothing.
-    if (msg.wParam == 'C' && ctrl && shift && GetKeyState(VK_MENU) >= 0) {
+    if (msg.wParam == 'C' && ctrl && shift && !alt) {
         form_.CopyRow();
         return true;
     }
@@ -359,13 +360,13 @@ bool Form1Window::PreTranslate(const MSG &msg)
     }
     // Both paste keys as WM_PASTE, which the box's subclass takes: Wine's
     // edit control pastes Shift+Insert without it.
-    if (GetKeyState(VK_MENU) >= 0
+    if (!alt
         && ((msg.wParam == 'V' && ctrl && !shift) || (msg.wParam == VK_INSERT && shift && !ctrl))) {
         SendMessageW(msg.hwnd, WM_PASTE, 0, 0);
         return true;
     }
     // The older edit control ignores Ctrl+A; not translated, it does not beep.
-    if (msg.wParam == 'A' && ctrl && GetKeyState(VK_MENU) >= 0) {
+    if (msg.wParam == 'A' && ctrl && !alt) {
         SendMessageW(msg.hwnd, EM_SETSEL, 0, -1);
         return true;
     }
@@ -408,8 +409,7 @@ LRESULT CALLBACK Form1Window::BoxProc(
                 return 0;
         break;
     case WM_CONTEXTMENU:
-        if (const ControlSpec *spec = window.SpecOf(box);
-            spec && std::ranges::find(kResultBoxes, spec->id) != kResultBoxes.end()) {
+        if (const ControlSpec *spec = window.SpecOf(box); spec && IsResultBox(spec->id)) {
             window.ShowResultBoxMenu(box, lParam);
             return 0;
         }

@@ -138,6 +138,19 @@ double Val(std::string_view text)
     return value;
 }
 
+bool StartsWithNumber(std::string_view text)
+{
+    std::size_t pos = 0;
+    Unit u = UnitAt(text, pos);
+    while (IsBlank(u.ascii))
+        u = UnitAt(text, pos += u.length);
+    if (u.ascii == '-' || u.ascii == '+')
+        u = UnitAt(text, pos += u.length);
+    if (u.ascii == '.')
+        u = UnitAt(text, pos += u.length);
+    return IsDigit(u.ascii);
+}
+
 std::string NumberToText(double value)
 {
     if (std::isnan(value))

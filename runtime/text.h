@@ -17,6 +17,10 @@ namespace quorvel {
 // raises Overflow; one too small for it gives 0.
 double Val(std::string_view text);
 
+// Whether Val finds a number at the start of the text: a digit after the
+// leading blanks and an optional sign, or after a point there.
+bool StartsWithNumber(std::string_view text);
+
 // Decimal text with at most 15 significant digits and no trailing zeros:
 // plain for magnitudes from 1e-4 up to below 1e15, otherwise exponent form
 // such as "1.5E+20" or "2.5E-05". Zero, negative zero included, is "0".

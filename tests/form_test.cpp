@@ -2,6 +2,7 @@
 // caption and visibility, and records what the form reports. Expected
 // numbers are those of the calculation's reference script.
 #include "ui/form1.h"
+#include "ui/valve_list.h"
 
 #include "tests/case_name.h"
 
@@ -20,7 +21,8 @@ struct Window final : Form1Controls {
     std::array<std::string, kControlCount> text, hint, description;
     std::array<bool, kControlCount> visible {};
     ControlId selected = Option1;
-    std::vector<std::string> errors;
+    std::vector<std::string> errors, notes;
+    bool warned = false;
     std::string clipboard = "(earlier)";
     bool clipboardWritable = true;
     bool ended = false;
@@ -38,14 +40,18 @@ struct Window final : Form1Controls {
     void SetCaption(ControlId label, std::string_view t) override { text[Index(label)] = t; }
     void SetVisible(ControlId id, bool v) override { visible[Index(id)] = v; }
     bool IsSelected(ControlId option) const override { return option == selected; }
-    void ShowError(std::string_view report) override { errors.emplace_back(report); }
+    void ShowMessage(MessageIcon icon, std::string_view text) override
+    {
+        (icon == MessageIcon::Error ? errors : notes).emplace_back(text);
+        warned = warned || icon == MessageIcon::Warning;
+    }
     void SetHint(ControlId box, std::string_view t) override { hint[Index(box)] = t; }
     void SetDescription(ControlId box, std::string_view t) override { description[Index(box)] = t; }
     void End() override { ended = true; }
-    bool CopyToClipboard(std::string_view line) override
+    bool CopyToClipboard(std::string_view lines) override
     {
         if (clipboardWritable)
-            clipboard = line;
+            clipboard = lines;
         return clipboardWritable;
     }
 
@@ -150,14 +156,14 @@ class CalculateTest : public testing::TestWithParam<CalculateCase> { };
 TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
 {
     const CalculateCase &c = GetParam();
-    const std::string copyHint(kCopyRowHint);
+    const std::string copyHint(kShortcutsHint);
     const auto hint = [&](const std::string &n) {
         return c.formula.empty() ? copyHint : n + "（" + c.formula + "）\n" + copyHint;
     };
     std::string row;
     for (const std::string &field : c.row)
         row += field + "\t";
-    row += c.cv + "\t" + c.c;
+    row += c.cv + "\t" + c.c + "\n";
     std::vector<ControlId> ways { Command1 };
     ways.insert(ways.end(), kInputBoxes.begin(), kInputBoxes.end());
     ways.push_back(Label1); // stands for Ctrl+Shift+C, wherever the focus is
@@ -272,6 +278,84 @@ INSTANTIATE_TEST_SUITE_P(Form, PasteTest,
             { "a", "42", "c", "d", "e" } },
         PasteCase { "one_field_is_the_system_paste", Option2, Text1, "42", false, {} },
         PasteCase { "into_a_result_box_is_the_system_paste", Option1, Text5, "1\t2", false, {} }),
+    CaseName {});
+
+struct ListCase {
+    std::string name;
+    ControlId option; // the medium selected in the window
+    std::string list; // the clipboard's text
+    std::string answer; // "" when nothing is copied
+    std::string message; // part of the message box's text
+};
+
+class ListTest : public testing::TestWithParam<ListCase> { };
+
+// Each line of a copied list answered on its own line; the window is left
+// as it was, and the message counts what was calculated.
+TEST_P(ListTest, AnswersEachLineAndLeavesTheWindowAlone)
+{
+    const ListCase &c = GetParam();
+    Window w;
+    w.Select(c.option);
+    w[Text1] = "5", w[Text2] = "4", w[Text3] = "1", w[Text4] = "10", w[Text7] = "x";
+    w.form.Command1_Click();
+    const auto before = w.text;
+    const auto visible = w.visible;
+    w.form.CalculateList(c.list);
+    EXPECT_EQ(w.clipboard, c.answer.empty() ? "(earlier)" : c.answer);
+    ASSERT_EQ(w.notes.size(), 1u);
+    EXPECT_NE(w.notes[0].find(c.message), std::string::npos) << w.notes[0];
+    EXPECT_EQ(w.warned, c.answer.empty());
+    EXPECT_TRUE(w.errors.empty());
+    EXPECT_TRUE(w.text == before && w.visible == visible);
+    EXPECT_TRUE(w.IsSelected(c.option));
+    if (!c.answer.empty()) { // a clipboard that another program holds is reported
+        w.clipboardWritable = false;
+        w.form.CalculateList(c.list);
+        EXPECT_EQ(w.errors.size(), 1u);
+    }
+}
+
+std::string Repeat(std::string_view line, std::size_t times)
+{
+    std::string text;
+    while (times--)
+        text += line;
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Form, ListTest,
+    testing::Values(ListCase { "mixed_list", Option1,
+                        "介质\tP1\tP2\tG\tQ\tt\r\n"
+                        "\r\n"
+                        "5\t4\t1\t10\r\n"
+                        "气体\t10\t8\t1\t1000\t27\n"
+                        " 水蒸汽 \t10\t8\t1000\t100\r"
+                        "水蒸汽\t１０\t2\tjunk\t1000\t0\r\n"
+                        "其他蒸汽\t10\t8\t200\t1000\t1e2\t10.12\t8.65\n"
+                        "4\t5\t1\t10\n"
+                        "气体\t7e305\t0\t1\t1\t27\n"
+                        " \t\t\r\n",
+                        "Cv\tC\n"
+                        "\n"
+                        "11.6999995708466\t10\n"
+                        "10.0583670590527\t8.59689470350021\n"
+                        "13.7771274717341\t11.77532305733\n"
+                        "8.40336134453782\t7.18236012353659\n"
+                        "10.1218584412528\t8.65116135928225\n"
+                        "出错：无效的参数（负数不能开平方）\t\n"
+                        "9.93718191376292E-308\t出错：溢出（数值超出范围）\n"
+                        "\n",
+                        "已计算 7 行：5 行得出 Cv 和 C，2 行出错（第 8、9 行）。" },
+        ListCase { "selected_medium_takes_the_fields_it_shows", Option3, "10\t8\t1000\t100",
+            "13.7771274717341\t11.77532305733\n", "已计算 1 行：1 行得出 Cv 和 C。" },
+        ListCase { "ten_failures_named", Option1, Repeat("0\n", 12),
+            Repeat("出错：除数为零\t\n", 12),
+            "12 行出错（第 1、2、3、4、5、6、7、8、9、10 行等）" },
+        ListCase { "empty_clipboard", Option2, "", "", "剪贴板中没有可计算的行" },
+        ListCase { "headers_only", Option2, "P1\tP2\r\n液体\r\n", "", "剪贴板中没有可计算的行" },
+        ListCase { "over_the_limit", Option1, Repeat("1\n", kMaxListLines + 1), "",
+            "一次最多计算 100000 行" }),
     CaseName {});
 
 } // namespace quorvel::test

@@ -2,6 +2,7 @@
 // each font role falls back to, every control's place and font at each
 // DPI, and the boxes' names for a screen reader. The Wine prefix (tests/wine_prefix.sh) maps 宋体,
 // 隶书 and 楷体_GB2312 to installed fonts, so each role gets its own face.
+#include "ui/win32/box_menu.h"
 #include "ui/win32/form1_window.h"
 
 #include "tests/case_name.h"
@@ -155,7 +156,8 @@ TEST(Win32, BoxesAreNamedByTheirLabels)
 
 // A result's hint is a tooltip on its box, replaced by each calculation;
 // a paste longer than an edit box's default limit (30,000) is kept whole;
-// a result box's menu is the edit box's, greyed as it allows, and the row.
+// a result box's menu is the edit box's, greyed as it allows, the row and
+// the list.
 TEST(Win32, ResultHintsAreTooltips)
 {
     Form1Window window(GetModuleHandleW(nullptr));
@@ -178,13 +180,14 @@ TEST(Win32, ResultHintsAreTooltips)
     tool.uId = reinterpret_cast<UINT_PTR>(window.control(Text5));
     tool.lpszText = hint.data();
     SendMessageW(window.tooltip(), TTM_GETTEXTW, hint.size(), reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(win32::Utf8(hint.c_str()), "11.6999995708466（液体）\nCtrl+Shift+C：计算并复制整行");
+    EXPECT_EQ(
+        win32::Utf8(hint.c_str()), "11.6999995708466（液体）\n" + std::string(kShortcutsHint));
 
     SendMessageW(window.control(Text5), EM_SETSEL, 0, 3);
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
-    const HMENU menu = win32::ResultBoxMenu(window.control(Text5));
+    const HMENU menu = win32::BoxMenu(window.control(Text5), true);
     std::vector<std::string> items;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[64] {};
@@ -194,8 +197,9 @@ TEST(Win32, ResultHintsAreTooltips)
     }
     DestroyMenu(menu);
     EXPECT_EQ(items,
-        std::vector<std::string>({ "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)",
-            "删除(&D)", "-", "全选(&A)", "-", "复制整行(&R)\tCtrl+Shift+C" }));
+        std::vector<std::string>(
+            { "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)", "删除(&D)", "-", "全选(&A)",
+                "-", "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V" }));
 }
 
 } // namespace quorvel::test

@@ -65,8 +65,8 @@ private:
         }
     }
 
-    // Presses "计算" and closes the message box it raises, if any.
-    MessageSeen calculate()
+    // Does `act` and closes the message box it raises, if any.
+    template <typename Act> MessageSeen messageWhile(Act act)
     {
         MessageSeen seen;
         QTimer closer;
@@ -80,9 +80,14 @@ private:
             }
         });
         closer.start();
-        click("Command1");
+        act();
         closer.stop();
         return seen;
+    }
+    // Presses "计算".
+    MessageSeen calculate()
+    {
+        return messageWhile([&] { click("Command1"); });
     }
 
     // P1, P2, G, Q, t into the boxes shown for them.
@@ -213,7 +218,8 @@ private slots:
         QCOMPARE(text("Text5"), cv);
         QCOMPARE(w<QLineEdit>("Text5")->cursorPosition(), 0);
         QCOMPARE(w("Text5")->toolTip(),
-            cv + QStringLiteral("（气体，亚临界流（ΔP < P1/2））\nCtrl+Shift+C：计算并复制整行"));
+            cv + QStringLiteral("（气体，亚临界流（ΔP < P1/2））\n")
+                + QString::fromUtf8(quorvel::kShortcutsHint));
         QCOMPARE(
             w("Text6")->accessibleDescription(), QStringLiteral("气体，亚临界流（ΔP < P1/2）"));
         click("Text5");
@@ -232,8 +238,8 @@ private slots:
         QCOMPARE(actions, QStringList({ "撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选" }));
     }
 
-    // Splitting and routing are the form's (tests/form_test.cpp), the keys
-    // are the real-window test's; here, both menus reach the form.
+    // Splitting, routing and lists are the form's (tests/form_test.cpp), the
+    // keys are the real-window test's; here, both menus reach the form.
     void pasteAndRowThroughTheMenus()
     {
         const auto menuOf = [&](const char *box) {
@@ -250,6 +256,7 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("5\t4\t3\t2\r\n"));
         auto [inputMenu, inputItems] = menuOf("Text1");
         QVERIFY(!inputItems.join(u' ').contains(QStringLiteral("复制整行")));
+        QCOMPARE(inputItems.last(), QStringLiteral("整表计算(&L)\tCtrl+Shift+V"));
         const auto paste = inputItems.indexOf(QStringLiteral("粘贴(&P)\tCtrl+V"));
         QVERIFY(paste >= 0);
         inputMenu->actions()[paste]->trigger();
@@ -257,11 +264,18 @@ private slots:
         QCOMPARE(QStringList({ text("Text1"), text("Text2"), text("Text3"), text("Text4") }),
             QStringList({ "5", "4", "3", "2" }));
         auto [resultMenu, resultItems] = menuOf("Text6");
-        QCOMPARE(resultItems.last(), QStringLiteral("复制整行(&R)\tCtrl+Shift+C"));
-        resultMenu->actions().last()->trigger();
+        QCOMPARE(resultItems.mid(resultItems.size() - 2),
+            QStringList({ "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V" }));
+        resultMenu->actions()[resultItems.size() - 2]->trigger();
         resultMenu->close();
         QCOMPARE(QGuiApplication::clipboard()->text(),
             QStringLiteral("液体\t5\t4\t3\t2\t\t4.05299874104806\t3.46410161513775\n"));
+        auto [listMenu, listItems] = menuOf("Text2");
+        const MessageSeen seen = messageWhile([&] { listMenu->actions().last()->trigger(); });
+        listMenu->close();
+        QCOMPARE(seen.icon, QMessageBox::Information);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            QStringLiteral("4.05299874104806\t3.46410161513775\n"));
     }
 
     void enterInAnInputBoxCalculates()

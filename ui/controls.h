@@ -156,13 +156,16 @@ constexpr bool TakesFocus(ControlKind kind)
         || kind == ControlKind::CommandButton;
 }
 inline constexpr auto kTabOrder = [] {
-    std::array<ControlId, std::ranges::count_if(kControls, TakesFocus, &ControlSpec::kind)>
+    std::array<ControlId,
+        std::count_if(kControls.begin(), kControls.end(),
+            [](const ControlSpec &spec) { return TakesFocus(spec.kind); })>
         order {};
     std::size_t n = 0;
     for (const ControlSpec &spec : kControls)
         if (TakesFocus(spec.kind))
             order[n++] = spec.id;
-    std::ranges::sort(order, {}, [](ControlId id) { return Spec(id).tabIndex; });
+    std::sort(order.begin(), order.end(),
+        [](ControlId a, ControlId b) { return Spec(a).tabIndex < Spec(b).tabIndex; });
     return order;
 }();
 

@@ -3,6 +3,7 @@
 #include "runtime/error.h"
 #include "runtime/text.h"
 #include "ui/media.h"
+#include "ui/valve_list.h"
 
 #include <algorithm>
 #include <vector>
@@ -30,34 +31,14 @@ std::string FormulaCaseText(const FormulaCase &c)
     return {};
 }
 
+std::string CopyFailed(const BoxCommand &command)
+{
+    return "复制失败：剪贴板正被其他程序使用。\n请稍后再按 " + std::string(command.shortcut) + "。";
+}
+
 std::string ErrorReport(ErrorKind kind)
 {
     return "计算出错：" + std::string(ErrorText(kind)) + "。\n请检查输入的数值后再按“计算”。";
-}
-
-// A control as a medium leaves it: every list sets the caption of each
-// label it leaves visible, and the window starts as liquid leaves it.
-struct Shown {
-    bool visible;
-    std::string_view caption;
-};
-Shown ShownUnder(const MediumSpec &medium, ControlId id)
-{
-    Shown shown { Spec(id).visible, Spec(id).caption };
-    for (const MediumStep &step : medium.steps) {
-        if (step.control != id)
-            continue;
-        switch (step.action) {
-        case StepAction::Show:
-        case StepAction::Hide:
-            shown.visible = step.action == StepAction::Show;
-            break;
-        case StepAction::SetCaption:
-            shown.caption = step.caption;
-            break;
-        }
-    }
-    return shown;
 }
 
 // A pasted text's fields, split at tabs and line breaks (CR LF, LF or CR),
@@ -85,7 +66,7 @@ void Form1::Describe()
 {
     DescribeUnits();
     for (ControlId box : kResultBoxes)
-        controls_.SetHint(box, kCopyRowHint);
+        controls_.SetHint(box, kShortcutsHint);
 }
 
 void Form1::DescribeUnits()
@@ -164,7 +145,7 @@ bool Form1::Calculate(Calculation &done)
             done.medium->medium, SizingInputs { p1, p2, g, q, t }, done.result, SuperheatFactor);
     } catch (const RuntimeError &error) {
         ShowResult(done.result);
-        controls_.ShowError(ErrorReport(error.kind()));
+        ShowError(ErrorReport(error.kind()));
         return false;
     }
     ShowResult(done.result);
@@ -189,7 +170,7 @@ void Form1::ShowResult(const SizingResult &result)
         controls_.SetText(box, number);
         const std::string whole
             = formula.empty() ? std::string() : number + "（" + formula + "）\n";
-        controls_.SetHint(box, whole + std::string(kCopyRowHint));
+        controls_.SetHint(box, whole + std::string(kShortcutsHint));
         controls_.SetDescription(box, formula);
     };
     show(ControlId::Text5, result.CvProduced, result.Cv);
@@ -214,13 +195,13 @@ void Form1::Click(ControlId id)
 
 void Form1::EnterPressed(ControlId box)
 {
-    if (std::ranges::find(kInputBoxes, box) != kInputBoxes.end())
+    if (IsInputBox(box))
         Command1_Click();
 }
 
 bool Form1::Paste(ControlId box, std::string_view text)
 {
-    const auto first = std::ranges::find(kInputBoxes, box);
+    const auto first = std::find(kInputBoxes.begin(), kInputBoxes.end(), box);
     if (first == kInputBoxes.end() || text.find_first_of("\t\r\n") == std::string_view::npos)
         return false;
     const MediumSpec &medium = Selected();
@@ -246,8 +227,46 @@ void Form1::CopyRow()
     for (double coefficient : { done.result.Cv, done.result.C })
         row += '\t' + NumberToText(coefficient);
     // An old row left on the clipboard would be pasted as this one.
-    if (!controls_.CopyToClipboard(row))
-        controls_.ShowError("复制失败：剪贴板正被其他程序使用。\n请稍后再按 Ctrl+Shift+C。");
+    if (!controls_.CopyToClipboard(row + '\n'))
+        ShowError(CopyFailed(kCopyRow));
+}
+
+void Form1::CalculateList(std::string_view clipboard)
+{
+    const std::string limit = std::to_string(kMaxListLines);
+    if (const std::size_t lines = CountLines(clipboard); lines > kMaxListLines) {
+        controls_.ShowMessage(MessageIcon::Warning,
+            "剪贴板中有 " + std::to_string(lines) + " 行，一次最多计算 " + limit
+                + " 行，没有计算。\n请分批复制，每批不超过 " + limit + " 行。");
+        return;
+    }
+    const ListAnswer answer = CalculateValveList(clipboard, Selected().medium);
+    if (answer.valves == 0) {
+        controls_.ShowMessage(MessageIcon::Warning,
+            "剪贴板中没有可计算的行。\n请先在表格中复制各阀门的 "
+            "P1、P2、G、Q、t（每个阀门一行），再按 "
+                + std::string(kCalculateList.shortcut) + "。");
+        return;
+    }
+    // An old answer left on the clipboard would be pasted as this one.
+    if (!controls_.CopyToClipboard(answer.text))
+        return ShowError(CopyFailed(kCalculateList));
+    std::string summary = "已计算 " + std::to_string(answer.valves) + " 行："
+        + std::to_string(answer.valves - answer.failed.size()) + " 行得出 Cv 和 C";
+    if (!answer.failed.empty()) {
+        summary += "，" + std::to_string(answer.failed.size()) + " 行出错（第 ";
+        constexpr std::size_t kNamed = 10;
+        for (std::size_t i = 0; i < std::min(answer.failed.size(), kNamed); ++i)
+            summary += (i ? "、" : "") + std::to_string(answer.failed[i]);
+        summary += answer.failed.size() > kNamed ? " 行等）" : " 行）";
+    }
+    summary += "。\n结果（Cv、C 两列）已复制，请粘贴到表中第一行的右侧。";
+    controls_.ShowMessage(MessageIcon::Information, summary);
+}
+
+void Form1::ShowError(std::string_view report)
+{
+    controls_.ShowMessage(MessageIcon::Error, report);
 }
 
 } // namespace quorvel

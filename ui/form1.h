@@ -20,6 +20,11 @@
 //                                          medium, the five inputs used and
 //                                          Cv and C on the clipboard as one
 //                                          tab-separated row
+//   copy the list's rows, Ctrl+Shift+V  -> every row calculated on its own
+//                                          (ui/valve_list.h), their Cv and C
+//                                          on the clipboard as two columns,
+//                                          a message that counts them; the
+//                                          window itself stays as it was
 //
 // A front end builds the controls from the table in ui/controls.h, implements
 // Form1Controls, and turns its toolkit's clicks and Enter keys into calls of
@@ -38,6 +43,8 @@ namespace quorvel {
 
 struct MediumSpec;
 
+enum class MessageIcon { Information, Warning, Error };
+
 // What the form asks of a front end's controls.
 class Form1Controls {
 public:
@@ -49,18 +56,19 @@ public:
     virtual void SetVisible(ControlId control, bool visible) = 0;
     virtual bool IsSelected(ControlId option) const = 0;
 
-    // The error report, titled kWindowCaption, with an error icon. The
-    // program goes on when it is closed.
-    virtual void ShowError(std::string_view report) = 0;
+    // A message box titled kWindowCaption, with the icon; the program goes
+    // on when it is closed.
+    virtual void ShowMessage(MessageIcon icon, std::string_view text) = 0;
     // The hint shown when the pointer rests on a box ("" for none).
     virtual void SetHint(ControlId box, std::string_view hint) = 0;
     // What a screen reader says after a box's name ("" for nothing).
     virtual void SetDescription(ControlId box, std::string_view description) = 0;
     // Ends the program with status 0.
     virtual void End() = 0;
-    // Puts `line` on the system's clipboard, ended by the system's line
-    // break; false when the clipboard could not be written.
-    virtual bool CopyToClipboard(std::string_view line) = 0;
+    // Puts `lines`, each ended by "\n", on the system's clipboard, each
+    // ended by the system's line break instead; false when the clipboard
+    // could not be written.
+    virtual bool CopyToClipboard(std::string_view lines) = 0;
 
 protected:
     ~Form1Controls() = default;
@@ -74,13 +82,22 @@ inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, Co
 inline constexpr std::array kResultBoxes { ControlId::Text5, ControlId::Text6 };
 constexpr bool IsResultBox(ControlId box)
 {
-    return std::ranges::find(kResultBoxes, box) != kResultBoxes.end();
+    return std::find(kResultBoxes.begin(), kResultBoxes.end(), box) != kResultBoxes.end();
+}
+constexpr bool IsInputBox(ControlId box)
+{
+    return std::find(kInputBoxes.begin(), kInputBoxes.end(), box) != kInputBoxes.end();
 }
 
-// The row command as the result boxes' menus and hints name it.
-inline constexpr std::string_view kCopyRowItem = "复制整行(&R)";
-inline constexpr std::string_view kCopyRowShortcut = "Ctrl+Shift+C";
-inline constexpr std::string_view kCopyRowHint = "Ctrl+Shift+C：计算并复制整行";
+// The row and list commands as the boxes' menus and the result boxes' hint
+// name them.
+struct BoxCommand {
+    std::string_view item, shortcut;
+};
+inline constexpr BoxCommand kCopyRow { "复制整行(&R)", "Ctrl+Shift+C" };
+inline constexpr BoxCommand kCalculateList { "整表计算(&L)", "Ctrl+Shift+V" };
+inline constexpr std::string_view kShortcutsHint
+    = "Ctrl+Shift+C：计算并复制整行\nCtrl+Shift+V：计算剪贴板中的整张表";
 
 class Form1 {
 public:
@@ -121,6 +138,12 @@ public:
     // caption, P1, P2, G, Q and t as the calculation used them (empty for
     // the box the medium hides), Cv and C.
     void CopyRow();
+    // Ctrl+Shift+V, with the clipboard's text ("" when it holds none):
+    // calculates each of its lines as a valve (CalculateValveList), puts
+    // the answer on the clipboard and says what was calculated. Nothing is
+    // copied when no line is a valve or when there are more than
+    // kMaxListLines lines. No box, caption or medium changes.
+    void CalculateList(std::string_view clipboard);
 
 private:
     struct Calculation;
@@ -131,6 +154,7 @@ private:
     // false after a run-time error, which has been reported.
     bool Calculate(Calculation &done);
     void ShowResult(const SizingResult &result);
+    void ShowError(std::string_view report);
 
     Form1Controls &controls_;
     // Written by the water-steam formulas before each use.

@@ -96,4 +96,40 @@ inline constexpr MediumSpec kMedia[] = {
     { MediumKind::OtherSteam, ControlId::Option4, detail::kOtherSteamSteps },
 };
 
+// A control as a medium leaves it: every list sets the caption of each
+// label it leaves visible, and the window starts as liquid leaves it.
+struct Shown {
+    bool visible;
+    std::string_view caption;
+};
+constexpr Shown ShownUnder(const MediumSpec &medium, ControlId id)
+{
+    Shown shown { Spec(id).visible, Spec(id).caption };
+    for (const MediumStep &step : medium.steps) {
+        if (step.control != id)
+            continue;
+        switch (step.action) {
+        case StepAction::Show:
+        case StepAction::Hide:
+            shown.visible = step.action == StepAction::Show;
+            break;
+        case StepAction::SetCaption:
+            shown.caption = step.caption;
+            break;
+        }
+    }
+    return shown;
+}
+
+constexpr const MediumSpec &MediumOf(MediumKind kind)
+{
+    return kMedia[static_cast<std::size_t>(kind)];
+}
+static_assert([] {
+    for (const MediumSpec &m : kMedia)
+        if (MediumOf(m.medium).option != m.option)
+            return false;
+    return true;
+}());
+
 } // namespace quorvel

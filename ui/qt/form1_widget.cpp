@@ -105,8 +105,18 @@ Form1Widget::Form1Widget(QWidget *parent)
             textBox(id)->installEventFilter(this);
         }
     }
-    auto *copyRow = new QShortcut(QKeySequence(ToQString(kCopyRowShortcut)), this);
-    connect(copyRow, &QShortcut::activated, this, [this] { form_.CopyRow(); });
+    for (const BoxCommand *command : { &kCopyRow, &kCalculateList }) {
+        auto *shortcut = new QShortcut(QKeySequence(ToQString(command->shortcut)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, command] { Run(*command); });
+    }
+}
+
+void Form1Widget::Run(const BoxCommand &command)
+{
+    if (&command == &kCopyRow)
+        form_.CopyRow();
+    else
+        form_.CalculateList(QGuiApplication::clipboard()->text().toStdString());
 }
 
 bool Form1Widget::eventFilter(QObject *watched, QEvent *event)
@@ -133,8 +143,8 @@ void Form1Widget::PasteInto(ControlId box)
         textBox(box)->paste();
 }
 
-// The box's own menu, whose "粘贴" pastes as the keys do; a result box's
-// ends with the row command.
+// The box's own menu, whose "粘贴" pastes as the keys do, then the list
+// command; a result box's has the row command before it.
 void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
 {
     QMenu *menu = textBox(box)->createStandardContextMenu();
@@ -145,12 +155,14 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
             disconnect(paste, &QAction::triggered, nullptr, nullptr);
             connect(paste, &QAction::triggered, this, [this, box] { PasteInto(box); });
         }
-    if (IsResultBox(box)) {
-        menu->addSeparator();
+    menu->addSeparator();
+    for (const BoxCommand *command : { &kCopyRow, &kCalculateList }) {
+        if (command == &kCopyRow && !IsResultBox(box))
+            continue;
         // The text after the tab stands in the menu's shortcut column.
-        QAction *row
-            = menu->addAction(ToQString(kCopyRowItem) + u'\t' + ToQString(kCopyRowShortcut));
-        connect(row, &QAction::triggered, this, [this] { form_.CopyRow(); });
+        QAction *item
+            = menu->addAction(ToQString(command->item) + u'\t' + ToQString(command->shortcut));
+        connect(item, &QAction::triggered, this, [this, command] { Run(*command); });
     }
     menu->popup(at);
 }
@@ -270,9 +282,13 @@ bool Form1Widget::IsSelected(ControlId option) const
     return button(option)->isChecked();
 }
 
-void Form1Widget::ShowError(std::string_view report)
+void Form1Widget::ShowMessage(MessageIcon icon, std::string_view text)
 {
-    QMessageBox::critical(this, ToQString(kWindowCaption), ToQString(report));
+    const QMessageBox::Icon shown = icon == MessageIcon::Error ? QMessageBox::Critical
+        : icon == MessageIcon::Warning                         ? QMessageBox::Warning
+                                                               : QMessageBox::Information;
+    QMessageBox box(shown, ToQString(kWindowCaption), ToQString(text), QMessageBox::Ok, this);
+    box.exec();
 }
 
 void Form1Widget::SetHint(ControlId box, std::string_view hint)
@@ -290,9 +306,9 @@ void Form1Widget::End()
     QCoreApplication::exit(0);
 }
 
-bool Form1Widget::CopyToClipboard(std::string_view line)
+bool Form1Widget::CopyToClipboard(std::string_view lines)
 {
-    QGuiApplication::clipboard()->setText(ToQString(line) + u'\n');
+    QGuiApplication::clipboard()->setText(ToQString(lines));
     return true;
 }
 

@@ -4,7 +4,8 @@
 // reader hears are Qt's business here; what the window does is the form's.
 // An input box is named for a screen reader by its label. Every paste into
 // a text box (Ctrl+V, Shift+Insert, its menu's "粘贴") goes to the form
-// first; Ctrl+Shift+C anywhere, or the result boxes' menu, copies the row.
+// first; Ctrl+Shift+C anywhere, or the result boxes' menu, copies the row;
+// Ctrl+Shift+V anywhere, or any box's menu, calculates the clipboard's list.
 #pragma once
 
 #include "ui/controls.h"
@@ -39,6 +40,8 @@ private:
     // The clipboard's text into `box`, through the form or as Qt pastes.
     void PasteInto(ControlId box);
     void ShowContextMenu(ControlId box, const QPoint &at);
+    // The row or the list command.
+    void Run(const BoxCommand &command);
     QLabel *label(ControlId id) const;
     QLineEdit *textBox(ControlId id) const;
     QAbstractButton *button(ControlId id) const;
@@ -48,11 +51,11 @@ private:
     void SetCaption(ControlId label, std::string_view caption) override;
     void SetVisible(ControlId control, bool visible) override;
     bool IsSelected(ControlId option) const override;
-    void ShowError(std::string_view report) override;
+    void ShowMessage(MessageIcon icon, std::string_view text) override;
     void SetHint(ControlId box, std::string_view hint) override;
     void SetDescription(ControlId box, std::string_view description) override;
     void End() override;
-    bool CopyToClipboard(std::string_view line) override;
+    bool CopyToClipboard(std::string_view lines) override;
 
     std::array<QWidget *, kControlCount> controls_ {};
     Form1 form_;

@@ -1,12 +1,13 @@
 #include "ui/win32/form1_window.h"
 
+#include "ui/win32/box_menu.h"
+
 #include <commctrl.h>
 #include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -49,58 +50,7 @@ bool HasFace(HDC dc, std::wstring_view face)
     return found;
 }
 
-// The clipboard's text, when it has text and can be opened.
-std::optional<std::wstring> ClipboardText(HWND owner)
-{
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner))
-        return std::nullopt;
-    std::optional<std::wstring> text;
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
-        if (const auto *chars = static_cast<const wchar_t *>(GlobalLock(data))) {
-            // Within the block, whether or not another program ended it with a zero.
-            text.emplace(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
-            GlobalUnlock(data);
-        }
-    CloseClipboard();
-    return text;
-}
-
 } // namespace
-
-HMENU ResultBoxMenu(HWND box)
-{
-    const bool chinese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
-    DWORD start = 0, end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const bool selected = start != end;
-    const bool editable = !(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
-    const auto length = DWORD(GetWindowTextLengthW(box));
-    struct Item {
-        UINT id; // 0 for a separator
-        const wchar_t *chinese, *english;
-        bool enabled;
-    };
-    const Item items[] = {
-        { EM_UNDO, L"撤消(&U)", L"&Undo", SendMessageW(box, EM_CANUNDO, 0, 0) != 0 },
-        { 0, nullptr, nullptr, false },
-        { WM_CUT, L"剪切(&T)", L"Cu&t", selected && editable },
-        { WM_COPY, L"复制(&C)", L"&Copy", selected },
-        { WM_PASTE, L"粘贴(&P)", L"&Paste",
-            editable && IsClipboardFormatAvailable(CF_UNICODETEXT) },
-        { WM_CLEAR, L"删除(&D)", L"&Delete", selected && editable },
-        { 0, nullptr, nullptr, false },
-        { EM_SETSEL, L"全选(&A)", L"Select &All", length > 0 && (start > 0 || end < length) },
-        { 0, nullptr, nullptr, false },
-    };
-    const HMENU menu = CreatePopupMenu();
-    for (const Item &item : items)
-        AppendMenuW(menu, item.id ? MF_STRING | (item.enabled ? 0 : MF_GRAYED) : MF_SEPARATOR,
-            item.id, item.id ? (chinese ? item.chinese : item.english) : nullptr);
-    // The text after the tab stands in the menu's shortcut column.
-    AppendMenuW(menu, MF_STRING, kCopyRowCommand,
-        Wide(std::string(kCopyRowItem) + "\t" + std::string(kCopyRowShortcut)).c_str());
-    return menu;
-}
 
 std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_view)> &installed)
 {
@@ -346,9 +296,10 @@ bool Form1Window::PreTranslate(const MSG &msg)
         MoveFocus(!shift);
         return true;
     }
-    // Anywhere in the window; not translated, so an edit box copies nothing.
-    if (msg.wParam == 'C' && ctrl && shift && !alt) {
-        form_.CopyRow();
+    // Anywhere in the window; not translated, so an edit box copies or
+    // pastes nothing.
+    if ((msg.wParam == 'C' || msg.wParam == 'V') && ctrl && shift && !alt) {
+        Run(msg.wParam == 'C' ? kCopyRowCommand : kCalculateListCommand);
         return true;
     }
     const ControlSpec *spec = SpecOf(msg.hwnd);
@@ -409,8 +360,8 @@ LRESULT CALLBACK Form1Window::BoxProc(
                 return 0;
         break;
     case WM_CONTEXTMENU:
-        if (const ControlSpec *spec = window.SpecOf(box); spec && IsResultBox(spec->id)) {
-            window.ShowResultBoxMenu(box, lParam);
+        if (const ControlSpec *spec = window.SpecOf(box)) {
+            window.ShowBoxMenu(box, IsResultBox(spec->id), lParam);
             return 0;
         }
         break;
@@ -423,7 +374,7 @@ LRESULT CALLBACK Form1Window::BoxProc(
 
 // As the edit box's own menu: at the pointer, or below the box's top left
 // corner when opened from the keyboard.
-void Form1Window::ShowResultBoxMenu(HWND box, LPARAM at)
+void Form1Window::ShowBoxMenu(HWND box, bool resultBox, LPARAM at)
 {
     POINT p { GET_X_LPARAM(at), GET_Y_LPARAM(at) };
     if (p.x == -1 && p.y == -1) {
@@ -432,12 +383,12 @@ void Form1Window::ShowResultBoxMenu(HWND box, LPARAM at)
     }
     if (GetFocus() != box)
         SetFocus(box);
-    const HMENU menu = ResultBoxMenu(box);
+    const HMENU menu = BoxMenu(box, resultBox);
     const auto command
         = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, box, nullptr));
     DestroyMenu(menu);
-    if (command == kCopyRowCommand)
-        form_.CopyRow();
+    if (command == kCopyRowCommand || command == kCalculateListCommand)
+        Run(command);
     else if (command == EM_SETSEL)
         SendMessageW(box, EM_SETSEL, 0, -1);
     else if (command)
@@ -545,9 +496,20 @@ bool Form1Window::IsSelected(ControlId option) const
     return SendMessageW(control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Form1Window::ShowError(std::string_view report)
+void Form1Window::Run(UINT command)
 {
-    MessageBoxW(hwnd_, Wide(report).c_str(), Wide(kWindowCaption).c_str(), MB_OK | MB_ICONERROR);
+    if (command == kCopyRowCommand)
+        form_.CopyRow();
+    else
+        form_.CalculateList(Utf8(ClipboardText(hwnd_).value_or(std::wstring())));
+}
+
+void Form1Window::ShowMessage(MessageIcon icon, std::string_view text)
+{
+    const UINT shown = icon == MessageIcon::Error ? MB_ICONERROR
+        : icon == MessageIcon::Warning            ? MB_ICONWARNING
+                                                  : MB_ICONINFORMATION;
+    MessageBoxW(hwnd_, Wide(text).c_str(), Wide(kWindowCaption).c_str(), MB_OK | shown);
 }
 
 void Form1Window::SetHint(ControlId box, std::string_view hint)
@@ -611,25 +573,9 @@ void Form1Window::End()
     DestroyWindow(hwnd_);
 }
 
-bool Form1Window::CopyToClipboard(std::string_view line)
+bool Form1Window::CopyToClipboard(std::string_view lines)
 {
-    const std::wstring text = Wide(line) + L"\r\n";
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block)
-        return false;
-    std::memcpy(GlobalLock(block), text.c_str(), bytes);
-    GlobalUnlock(block);
-    // Another program may hold the clipboard for a moment.
-    bool opened = false;
-    for (int attempt = 0; attempt < 10 && !(opened = OpenClipboard(hwnd_)); ++attempt)
-        Sleep(20);
-    const bool placed = opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block);
-    if (opened)
-        CloseClipboard();
-    if (!placed)
-        GlobalFree(block); // the clipboard owns it only once placed
-    return placed;
+    return PutOnClipboard(hwnd_, lines);
 }
 
 } // namespace quorvel::win32

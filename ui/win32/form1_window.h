@@ -9,8 +9,9 @@
 // the label's window region leaves the box's rectangle out, so the box is
 // drawn whole and takes the clicks. Tab follows the tab indices, not the
 // creation order. Each box is subclassed: every paste (Ctrl+V, Shift+Insert,
-// the menu's) reaches it as WM_PASTE and goes to the form first, and a result
-// box shows a menu of the program's own with the row command at its end.
+// the menu's) reaches it as WM_PASTE and goes to the form first, and each
+// box shows a menu of the program's own (ui/win32/box_menu.h) with the list
+// command, and on a result box the row command, at its end.
 #pragma once
 
 #include <windows.h>
@@ -34,13 +35,6 @@ std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_vie
 
 std::wstring Wide(std::string_view utf8);
 std::string Utf8(std::wstring_view wide);
-
-// A result box's menu: the edit box's own items, in the user's language
-// (Chinese or English), greyed as the box and the clipboard allow, then the
-// row command. Each item's ID is the message it sends the box, or
-// kCopyRowCommand.
-inline constexpr UINT kCopyRowCommand = 1;
-HMENU ResultBoxMenu(HWND box);
 
 class Form1Window final : private Form1Controls {
 public:
@@ -79,18 +73,20 @@ private:
     const ControlSpec *SpecOf(HWND child) const;
     static LRESULT CALLBACK BoxProc(
         HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
-    void ShowResultBoxMenu(HWND box, LPARAM at);
+    void ShowBoxMenu(HWND box, bool resultBox, LPARAM at);
+    // kCopyRowCommand or kCalculateListCommand.
+    void Run(UINT command);
 
     std::string Text(ControlId box) const override;
     void SetText(ControlId box, std::string_view text) override;
     void SetCaption(ControlId label, std::string_view caption) override;
     void SetVisible(ControlId control, bool visible) override;
     bool IsSelected(ControlId option) const override;
-    void ShowError(std::string_view report) override;
+    void ShowMessage(MessageIcon icon, std::string_view text) override;
     void SetHint(ControlId box, std::string_view hint) override;
     void SetDescription(ControlId box, std::string_view description) override;
     void End() override;
-    bool CopyToClipboard(std::string_view line) override;
+    bool CopyToClipboard(std::string_view lines) override;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;

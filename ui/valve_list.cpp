@@ -1,0 +1,136 @@
+#include "ui/valve_list.h"
+
+#include "runtime/error.h"
+#include "runtime/text.h"
+#include "ui/form1.h"
+#include "ui/media.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kIdeographicSpace = "\u3000";
+
+std::string_view Trim(std::string_view s)
+{
+    for (;;) {
+        if (s.starts_with(' ') || s.starts_with('\t'))
+            s.remove_prefix(1);
+        else if (s.starts_with(kIdeographicSpace))
+            s.remove_prefix(kIdeographicSpace.size());
+        else if (s.ends_with(' ') || s.ends_with('\t'))
+            s.remove_suffix(1);
+        else if (s.ends_with(kIdeographicSpace))
+            s.remove_suffix(kIdeographicSpace.size());
+        else
+            return s;
+    }
+}
+
+// Calls `line` with each line of `text`, without its line break.
+template <typename F> void ForEachLine(std::string_view text, F &&line)
+{
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        line(text.substr(0, end));
+        std::size_t next = end;
+        if (next < text.size())
+            next += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        text.remove_prefix(next);
+    }
+}
+
+void SplitFields(std::string_view line, std::vector<std::string_view> &fields)
+{
+    fields.clear();
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos)
+            return;
+        start = tab + 1;
+    }
+}
+
+const MediumSpec *MediumCaptioned(std::string_view field)
+{
+    field = Trim(field);
+    const auto found = std::find_if(std::begin(kMedia), std::end(kMedia),
+        [&](const MediumSpec &m) { return Spec(m.option).caption == field; });
+    return found == std::end(kMedia) ? nullptr : found;
+}
+
+// Cv and C of one valve; false when it failed.
+bool AnswerValve(
+    const MediumSpec &medium, std::span<const std::string_view> values, std::string &out)
+{
+    // The box each value goes into, as a paste into Text1 places it.
+    std::array<std::string_view, kInputBoxes.size()> boxes {};
+    for (std::size_t i = 0, v = 0; i < boxes.size() && v < values.size(); ++i)
+        if (values.size() >= boxes.size() || ShownUnder(medium, kInputBoxes[i]).visible)
+            boxes[i] = values[v++];
+
+    SizingResult result;
+    float superheatFactor = 0.0f;
+    std::string_view error;
+    try {
+        std::array<double, boxes.size()> in {};
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            in[i] = Val(boxes[i]);
+        ComputeFlowCoefficients(medium.medium, SizingInputs { in[0], in[1], in[2], in[3], in[4] },
+            result, superheatFactor);
+    } catch (const RuntimeError &e) {
+        error = ErrorText(e.kind());
+    }
+    const auto coefficient = [&](bool produced, double value) {
+        if (produced)
+            out += NumberToText(value);
+        else if (!error.empty())
+            out.append("出错：").append(std::exchange(error, std::string_view()));
+    };
+    coefficient(result.CvProduced, result.Cv);
+    out += '\t';
+    coefficient(result.CProduced, result.C);
+    out += '\n';
+    return result.CvProduced && result.CProduced;
+}
+
+} // namespace
+
+std::size_t CountLines(std::string_view text)
+{
+    std::size_t lines = 0;
+    ForEachLine(text, [&](std::string_view) { ++lines; });
+    return lines;
+}
+
+ListAnswer CalculateValveList(std::string_view list, MediumKind selected)
+{
+    ListAnswer answer;
+    std::vector<std::string_view> fields;
+    ForEachLine(list, [&](std::string_view line) {
+        ++answer.lines;
+        if (Trim(line).empty()) {
+            answer.text += '\n';
+            return;
+        }
+        SplitFields(line, fields);
+        if (std::none_of(fields.begin(), fields.end(), StartsWithNumber)) {
+            answer.text += "Cv\tC\n";
+            return;
+        }
+        const MediumSpec *medium = MediumCaptioned(fields.front());
+        const auto values = std::span(fields).subspan(medium ? 1 : 0);
+        ++answer.valves;
+        if (!AnswerValve(medium ? *medium : MediumOf(selected), values, answer.text))
+            answer.failed.push_back(answer.lines);
+    });
+    return answer;
+}
+
+} // namespace quorvel

@@ -2,8 +2,9 @@
 
 #include "runtime/error.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace quorvel {
@@ -54,6 +55,8 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+constexpr long long kExponentLimit = 100'000'000;
+
 } // namespace
 
 double Val(std::string_view text)
@@ -63,77 +66,57 @@ double Val(std::string_view text)
     while (IsBlank(peek().ascii))
         pos += peek().length;
 
-    // The number, rewritten in plain ASCII for std::from_chars (which takes
-    // no "+" sign and no full-width characters).
+    // The number, rewritten as plain ASCII digits and an exponent for
+    // strtod: without a decimal point, which would be the locale's, and
+    // without a "+" or full-width characters.
     std::string ascii;
     if (peek().ascii == '-' || peek().ascii == '+') {
         if (peek().ascii == '-')
             ascii += '-';
         pos += peek().length;
     }
-
-    // Decimal magnitude of the leading significant digit, for telling an
-    // overflow from an underflow when from_chars finds the number out of range.
-    long significantIntDigits = 0;
-    long zerosBeforeFirstFractionDigit = 0;
-    bool nonzeroSeen = false;
-    bool anyDigit = false;
+    bool anyDigit = false, nonzero = false;
+    long long fractionDigits = 0;
     for (bool inFraction = false;;) {
         const Unit u = peek();
         if (IsDigit(u.ascii)) {
             anyDigit = true;
-            if (u.ascii != '0')
-                nonzeroSeen = true;
-            if (!inFraction && nonzeroSeen)
-                ++significantIntDigits;
-            if (inFraction && !nonzeroSeen)
-                ++zerosBeforeFirstFractionDigit;
+            nonzero = nonzero || u.ascii != '0';
+            fractionDigits += inFraction;
+            ascii += u.ascii;
         } else if (u.ascii == '.' && !inFraction) {
             inFraction = true;
         } else {
             break;
         }
-        ascii += u.ascii;
         pos += u.length;
     }
     if (!anyDigit)
         return 0.0;
 
-    long exponent = 0;
+    // An exponent without digits is not part of the number. Beyond a
+    // hundred million it counts as that: the number is out of range either way.
+    long long exponent = 0;
     if (peek().ascii == 'e' || peek().ascii == 'E') {
         std::size_t expPos = pos + peek().length;
-        std::string expText = "e";
         const Unit sign = UnitAt(text, expPos);
-        if (sign.ascii == '-' || sign.ascii == '+') {
-            expText += sign.ascii;
+        if (sign.ascii == '-' || sign.ascii == '+')
             expPos += sign.length;
-        }
-        bool expDigits = false;
         for (Unit u = UnitAt(text, expPos); IsDigit(u.ascii); u = UnitAt(text, expPos)) {
-            expDigits = true;
-            expText += u.ascii;
+            exponent = std::min(exponent * 10 + (u.ascii - '0'), kExponentLimit);
             expPos += u.length;
-            if (exponent < 1'000'000)
-                exponent = exponent * 10 + (u.ascii - '0');
         }
-        if (expDigits) {
-            ascii += expText;
-            if (sign.ascii == '-')
-                exponent = -exponent;
-        }
+        if (sign.ascii == '-')
+            exponent = -exponent;
     }
+    ascii += 'e';
+    ascii += std::to_string(exponent - fractionDigits);
 
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        const long magnitude = significantIntDigits > 0
-            ? significantIntDigits - 1 + exponent
-            : exponent - zerosBeforeFirstFractionDigit - 1;
-        if (magnitude >= 0)
-            throw RuntimeError(ErrorKind::Overflow);
-        return 0.0;
-    }
-    if (ec != std::errc() || !std::isfinite(value))
+    const double value = std::strtod(ascii.c_str(), nullptr);
+    if (std::isinf(value))
+        throw RuntimeError(ErrorKind::Overflow);
+    // A nonzero number too small for a double is 0, not -0.
+    if (value == 0.0 && nonzero)
         return 0.0;
     return value;
 }
@@ -160,25 +143,24 @@ std::string NumberToText(double value)
     if (value == 0.0)
         return "0";
 
-    // Fifteen significant digits, rounded once: "-d.dddddddddddddde+XX".
+    // Fifteen significant digits, rounded once: "-d.dddddddddddddde+XX",
+    // where the point is the locale's and so is skipped.
     char buf[40];
-    const auto [end, ec]
-        = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    (void)ec;
-    const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    const std::string_view sci(buf);
     const bool negative = sci.front() == '-';
     const std::size_t ePos = sci.find('e');
     std::string digits;
-    for (char c : sci.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0)))
-        if (c != '.')
+    for (char c : sci.substr(0, ePos))
+        if (IsDigit(c))
             digits += c;
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     int exponent = 0;
-    const char *expText = sci.data() + ePos + 1;
-    if (*expText == '+')
-        ++expText;
-    std::from_chars(expText, end, exponent);
+    for (char c : sci.substr(ePos + 2))
+        exponent = exponent * 10 + (c - '0');
+    if (sci[ePos + 1] == '-')
+        exponent = -exponent;
 
     std::string out = negative ? "-" : "";
     if (exponent >= -4 && exponent < 15) {

@@ -220,6 +220,36 @@ private slots:
             QStringLiteral("气体\t10\t8\t1\t2000\t30\t20.2170675790119\t17.27954449961"), 10000);
     }
 
+    // A copied list: Ctrl+Shift+V answers each line, says so in a message
+    // box that Enter closes, and leaves the window as it was.
+    void listCalculatedThroughTheClipboard()
+    {
+        setClipboard(QStringLiteral("介质\tP1\tP2\tG\tQ\tt\r\n液体\t5\t4\t1\t10\r\n\r\n"
+                                    "10\t8\t1\t1000\t27\n液体\t4\t5\t1\t10\n"
+                                    "水蒸汽\t１０\t2\t1000\t0\r\n"));
+        click(392, 156); // Text4
+        keys({ "ctrl+shift+v" });
+        QString message;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(message = run("xdotool", { "search", "--onlyvisible", "--name", "^Quorvel$" })
+                            .remove(windowId)
+                            .trimmed())
+                 .isEmpty(),
+            10000);
+        message = message.section('\n', 0, 0);
+        run("xdotool", { "windowfocus", "--sync", message });
+        run("xdotool", { "key", "--window", message, "Return" });
+        QTRY_COMPARE_WITH_TIMEOUT(
+            run("xdotool", { "search", "--onlyvisible", "--name", "^Quorvel$" }), windowId, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(clipboard().remove('\r'),
+            QStringLiteral(
+                "Cv\tC\n11.6999995708466\t10\n\n10.0583670590527\t8.59689470350021\n"
+                "出错：无效的参数（负数不能开平方）\t\n8.40336134453782\t7.18236012353659"),
+            10000);
+        copyFrom(392, 156);
+        QTRY_COMPARE_WITH_TIMEOUT(clipboard(), QStringLiteral("2000"), 10000);
+    }
+
     void exitButtonEndsTheProgramWithStatusZero()
     {
         click(232, 248);

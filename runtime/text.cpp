@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,6 +58,57 @@ bool IsDigit(char c)
 
 constexpr long long kExponentLimit = 100'000'000;
 
+// Up to 15 digits are an integer below 2^53, and powers of ten up to 1e22
+// are exact doubles.
+constexpr int kExactDigits = 15;
+constexpr int kExactPowers = 22;
+constexpr double kPowersOfTen[kExactPowers + 1] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+
+// The fifteen significant digits of a double from 1e-5 up to below 1e15, as
+// an integer, rounded once to the nearest with ties to even, and the decimal
+// exponent of the first: exactly what printf's "%.14e" gives, found in
+// integer arithmetic. False for other doubles. The value is m * 2^-s with
+// m below 2^53 and s at most 70, so m * 10^p for p up to 19 fits 128 bits.
+bool FifteenDigits(double value, std::uint64_t &digits, int &exponent)
+{
+    if (!(value >= 1e-5 && value < 1e15))
+        return false;
+    __extension__ using Wide = unsigned __int128;
+    int binaryExponent = 0;
+    const double fraction = std::frexp(value, &binaryExponent); // value = fraction * 2^e
+    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - binaryExponent;
+    constexpr std::uint64_t kLow = 100'000'000'000'000, kHigh = 1'000'000'000'000'000;
+    for (exponent = static_cast<int>(std::floor(std::log10(value)));;) {
+        const int p = 14 - exponent;
+        if (p < 0 || p > 19)
+            return false;
+        Wide power = 1;
+        for (int i = 0; i < p; ++i)
+            power *= 10;
+        const Wide scaled = Wide(m) * power;
+        const Wide truncated = scaled >> shift;
+        if (truncated < kLow) {
+            --exponent;
+            continue;
+        }
+        if (truncated >= kHigh) {
+            ++exponent;
+            continue;
+        }
+        const Wide rest = scaled - (truncated << shift), half = Wide(1) << (shift - 1);
+        digits = static_cast<std::uint64_t>(truncated);
+        if (rest > half || (rest == half && digits % 2 == 1))
+            ++digits;
+        if (digits == kHigh) {
+            digits = kLow;
+            ++exponent;
+        }
+        return true;
+    }
+}
+
 } // namespace
 
 double Val(std::string_view text)
@@ -75,8 +127,12 @@ double Val(std::string_view text)
             ascii += '-';
         pos += peek().length;
     }
+    const bool negative = !ascii.empty();
     bool anyDigit = false, nonzero = false;
     long long fractionDigits = 0;
+    // The digits from the first nonzero one, as long as they are exact in a double.
+    std::uint64_t mantissa = 0;
+    int significantDigits = 0;
     for (bool inFraction = false;;) {
         const Unit u = peek();
         if (IsDigit(u.ascii)) {
@@ -84,6 +140,8 @@ double Val(std::string_view text)
             nonzero = nonzero || u.ascii != '0';
             fractionDigits += inFraction;
             ascii += u.ascii;
+            if (nonzero && ++significantDigits <= kExactDigits)
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(u.ascii - '0');
         } else if (u.ascii == '.' && !inFraction) {
             inFraction = true;
         } else {
@@ -109,8 +167,18 @@ double Val(std::string_view text)
         if (sign.ascii == '-')
             exponent = -exponent;
     }
+    // Digits exact in a double, times or divided by a power of ten that is
+    // exact too, is one correctly rounded operation: the double that strtod
+    // finds, without its cost.
+    const long long scale = exponent - fractionDigits;
+    if (significantDigits <= kExactDigits && scale >= -kExactPowers && scale <= kExactPowers) {
+        const double power = kPowersOfTen[scale < 0 ? -scale : scale];
+        const double magnitude = scale < 0 ? static_cast<double>(mantissa) / power
+                                           : static_cast<double>(mantissa) * power;
+        return negative ? -magnitude : magnitude;
+    }
     ascii += 'e';
-    ascii += std::to_string(exponent - fractionDigits);
+    ascii += std::to_string(scale);
 
     const double value = std::strtod(ascii.c_str(), nullptr);
     if (std::isinf(value))
@@ -143,24 +211,28 @@ std::string NumberToText(double value)
     if (value == 0.0)
         return "0";
 
-    // Fifteen significant digits, rounded once: "-d.dddddddddddddde+XX",
-    // where the point is the locale's and so is skipped.
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    const std::string_view sci(buf);
-    const bool negative = sci.front() == '-';
-    const std::size_t ePos = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, ePos))
-        if (IsDigit(c))
-            digits += c;
+    const bool negative = std::signbit(value);
+    std::uint64_t rounded = 0;
+    int exponent = 0;
+    if (!FifteenDigits(std::fabs(value), rounded, exponent)) {
+        // Elsewhere through the C library, rounded once just the same:
+        // "-d.dddddddddddddde+XX", where the point is the locale's.
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.14e", value);
+        rounded = 0, exponent = 0;
+        const std::string_view sci(buf);
+        const std::size_t ePos = sci.find('e');
+        for (char c : sci.substr(0, ePos))
+            if (IsDigit(c))
+                rounded = rounded * 10 + static_cast<std::uint64_t>(c - '0');
+        for (char c : sci.substr(ePos + 2))
+            exponent = exponent * 10 + (c - '0');
+        if (sci[ePos + 1] == '-')
+            exponent = -exponent;
+    }
+    std::string digits = std::to_string(rounded);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
-    int exponent = 0;
-    for (char c : sci.substr(ePos + 2))
-        exponent = exponent * 10 + (c - '0');
-    if (sci[ePos + 1] == '-')
-        exponent = -exponent;
 
     std::string out = negative ? "-" : "";
     if (exponent >= -4 && exponent < 15) {

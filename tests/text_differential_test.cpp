@@ -60,8 +60,8 @@ TEST(TextDifferential, ValReadsEveryTextAsBefore)
     }
 }
 
-// Any bit pattern, integers whose sixteenth digit is a tie at fifteen, and
-// the neighbours of the powers of ten.
+// Any bit pattern, integers whose sixteenth digit is a tie at fifteen, the
+// neighbours of the powers of ten, and any double between 2^-20 and 2^53.
 TEST(TextDifferential, NumberToTextWritesEveryNumberAsBefore)
 {
     std::mt19937_64 random(91202);

@@ -36,7 +36,9 @@ std::string_view Trim(std::string_view s)
 template <typename F> void ForEachLine(std::string_view text, F &&line)
 {
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const auto end = static_cast<std::size_t>(
+            std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })
+            - text.begin());
         line(text.substr(0, end));
         std::size_t next = end;
         if (next < text.size())

@@ -187,19 +187,27 @@ TEST(Win32, ResultHintsAreTooltips)
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
-    const HMENU menu = win32::BoxMenu(window.control(Text5), true);
-    std::vector<std::string> items;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[64] {};
-        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-        items.push_back((GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED ? "-" : "")
-            + win32::Utf8(text));
-    }
-    DestroyMenu(menu);
-    EXPECT_EQ(items,
+    const auto itemsOf = [&](ControlId box) {
+        const HMENU menu = win32::BoxMenu(window.control(box), IsResultBox(box));
+        std::vector<std::string> items;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[64] {};
+            GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+            items.push_back((GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED ? "-" : "")
+                + win32::Utf8(text));
+        }
+        DestroyMenu(menu);
+        return items;
+    };
+    EXPECT_EQ(itemsOf(Text5),
         std::vector<std::string>(
             { "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)", "删除(&D)", "-", "全选(&A)",
                 "-", "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V" }));
+    EXPECT_EQ(itemsOf(Text1).back(), "整表计算(&L)\tCtrl+Shift+V");
+    EXPECT_EQ(itemsOf(Text1).size(), itemsOf(Text5).size() - 1);
+    // A lone surrogate, as another program may leave on the clipboard,
+    // reaches the form as U+FFFD.
+    EXPECT_EQ(win32::Utf8(std::wstring { L'1', wchar_t(0xD800), L'\t' }), "1\uFFFD\t");
 }
 
 } // namespace quorvel::test

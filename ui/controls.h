@@ -170,16 +170,19 @@ inline constexpr auto kTabOrder = [] {
 }();
 
 // The faces a font may be drawn in, best first: the Windows face the layout
-// was drawn with and its other names, then the nearest Chinese faces that a
-// machine may have instead (楷体_GB2312 is 楷体 on newer Windows; 隶书 is not
-// part of Windows, and 宋体 stands in for it).
+// was drawn with and its other names, macOS's faces of the same style, then
+// the nearest Chinese faces that a Linux machine may have instead
+// (楷体_GB2312 is 楷体 on newer Windows; 隶书 is not part of every Windows,
+// and 宋体 stands in for it).
 namespace detail {
-inline constexpr std::string_view kSong[]
-    = { "宋体", "SimSun", "新宋体", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN" };
-inline constexpr std::string_view kLi[] = { "隶书", "LiSu", "宋体", "SimSun", "新宋体", "NSimSun",
-    "Noto Serif CJK SC", "AR PL UMing CN" };
+inline constexpr std::string_view kSong[] = { "宋体", "SimSun", "新宋体", "NSimSun", "STSong",
+    "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN" };
+inline constexpr std::string_view kLi[] = { "隶书", "LiSu", "STLiti", "Baoli SC", "宋体", "SimSun",
+    "新宋体", "NSimSun", "STSong", "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC",
+    "AR PL UMing CN" };
 inline constexpr std::string_view kKai[] = { "楷体_GB2312", "KaiTi_GB2312", "楷体", "KaiTi",
-    "AR PL UKai CN", "宋体", "SimSun", "新宋体", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN" };
+    "STKaiti", "Kaiti SC", "AR PL UKai CN", "宋体", "SimSun", "新宋体", "NSimSun", "STSong",
+    "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN" };
 } // namespace detail
 
 constexpr std::span<const std::string_view> FaceCandidates(FontFace face)

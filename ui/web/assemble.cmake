@@ -1,0 +1,23 @@
+# Puts the page together: the template (ui/web/page.html.in) with the style
+# and the controls that the generator (page_html, run by Node) writes from
+# the control table, and, unless NO_SCRIPT, the WebAssembly as base64,
+# emscripten's JavaScript and the glue (ui/web/glue.js).
+#   cmake -DNODE=... -DGENERATOR=... -DTEMPLATE=... -DOUT=...
+#         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=...] -P assemble.cmake
+foreach(part style controls names)
+  execute_process(COMMAND ${NODE} ${GENERATOR} ${part} OUTPUT_VARIABLE ${part}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+file(READ ${TEMPLATE} page)
+string(REPLACE "@STYLE@" "${style}" page "${page}")
+string(REPLACE "@CONTROLS@" "${controls}" page "${page}")
+set(script "")
+if(NOT NO_SCRIPT)
+  execute_process(COMMAND base64 -w0 ${WASM} OUTPUT_VARIABLE wasm COMMAND_ERROR_IS_FATAL ANY)
+  file(READ ${JS} js)
+  file(READ ${GLUE} glue)
+  string(REPLACE "@NAMES@" "${names}" glue "${glue}")
+  set(script "<script type=\"application/wasm;base64\" id=\"wasm\">${wasm}</script>\n<script>\n${js}\n${glue}</script>")
+endif()
+string(REPLACE "@SCRIPT@" "${script}" page "${page}")
+file(WRITE ${OUT} "${page}")

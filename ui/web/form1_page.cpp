@@ -1,0 +1,144 @@
+// The browser front end of Form1 (ui/form1.h): the page's controls are HTML
+// elements written from the control table at build time (page_html.cpp);
+// the glue (glue.js) finds them by the table's index, forwards their events
+// to the functions below and carries out the accessors. Texts cross as
+// UTF-8 in the module's memory.
+#include "ui/form1.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+using quorvel::ControlId;
+using quorvel::Index;
+using quorvel::MessageIcon;
+
+// The glue's side; a text it returns was allocated with malloc for us.
+EM_JS(char *, quorvel_js_text, (int id), { return QuorvelPage.text(id); });
+EM_JS(void, quorvel_js_set_text, (int id, const char *text, int length),
+    { QuorvelPage.setText(id, UTF8ToString(text, length)); });
+EM_JS(void, quorvel_js_set_caption, (int id, const char *text, int length),
+    { QuorvelPage.setCaption(id, UTF8ToString(text, length)); });
+EM_JS(void, quorvel_js_set_visible, (int id, int visible),
+    { QuorvelPage.setVisible(id, visible != 0); });
+EM_JS(int, quorvel_js_is_selected, (int id), { return QuorvelPage.isSelected(id) ? 1 : 0; });
+EM_JS(void, quorvel_js_show_message, (int icon, const char *text, int length),
+    { QuorvelPage.showMessage(icon, UTF8ToString(text, length)); });
+EM_JS(void, quorvel_js_set_hint, (int id, const char *text, int length),
+    { QuorvelPage.setHint(id, UTF8ToString(text, length)); });
+EM_JS(void, quorvel_js_set_description, (int id, const char *text, int length),
+    { QuorvelPage.setDescription(id, UTF8ToString(text, length)); });
+EM_JS(void, quorvel_js_end, (), { QuorvelPage.end(); });
+EM_JS(int, quorvel_js_copy, (const char *text, int length),
+    { return QuorvelPage.copy(UTF8ToString(text, length)) ? 1 : 0; });
+
+int Id(ControlId id)
+{
+    return static_cast<int>(Index(id));
+}
+
+int Length(std::string_view text)
+{
+    return static_cast<int>(text.size());
+}
+
+class Form1Page final : private quorvel::Form1Controls {
+public:
+    quorvel::Form1 form { *this };
+
+private:
+    std::string Text(ControlId box) const override
+    {
+        const std::unique_ptr<char, decltype(&std::free)> text(quorvel_js_text(Id(box)), std::free);
+        return text ? std::string(text.get()) : std::string();
+    }
+    void SetText(ControlId box, std::string_view text) override
+    {
+        quorvel_js_set_text(Id(box), text.data(), Length(text));
+    }
+    void SetCaption(ControlId label, std::string_view caption) override
+    {
+        quorvel_js_set_caption(Id(label), caption.data(), Length(caption));
+    }
+    void SetVisible(ControlId control, bool visible) override
+    {
+        quorvel_js_set_visible(Id(control), visible);
+    }
+    bool IsSelected(ControlId option) const override
+    {
+        return quorvel_js_is_selected(Id(option)) != 0;
+    }
+    void ShowMessage(MessageIcon icon, std::string_view text) override
+    {
+        quorvel_js_show_message(static_cast<int>(icon), text.data(), Length(text));
+    }
+    void SetHint(ControlId box, std::string_view hint) override
+    {
+        quorvel_js_set_hint(Id(box), hint.data(), Length(hint));
+    }
+    void SetDescription(ControlId box, std::string_view description) override
+    {
+        quorvel_js_set_description(Id(box), description.data(), Length(description));
+    }
+    void End() override { quorvel_js_end(); }
+    bool CopyToClipboard(std::string_view lines) override
+    {
+        return quorvel_js_copy(lines.data(), Length(lines)) != 0;
+    }
+};
+
+Form1Page *page = nullptr;
+
+ControlId ToId(int id)
+{
+    return quorvel::kControls[static_cast<std::size_t>(id)].id;
+}
+
+std::string_view View(const char *text, int length)
+{
+    return { text, static_cast<std::size_t>(length) };
+}
+
+} // namespace
+
+// What the glue calls, once the page's controls exist; `id` is an index
+// into the control table.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void quorvel_start()
+{
+    static Form1Page thePage;
+    page = &thePage;
+    page->form.Describe();
+}
+
+EMSCRIPTEN_KEEPALIVE void quorvel_click(int id)
+{
+    page->form.Click(ToId(id));
+}
+
+EMSCRIPTEN_KEEPALIVE void quorvel_enter(int id)
+{
+    page->form.EnterPressed(ToId(id));
+}
+
+EMSCRIPTEN_KEEPALIVE int quorvel_paste(int id, const char *text, int length)
+{
+    return page->form.Paste(ToId(id), View(text, length)) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void quorvel_copy_row()
+{
+    page->form.CopyRow();
+}
+
+EMSCRIPTEN_KEEPALIVE void quorvel_calculate_list(const char *text, int length)
+{
+    page->form.CalculateList(View(text, length));
+}
+
+} // extern "C"

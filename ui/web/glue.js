@@ -1,0 +1,176 @@
+// The page's glue: it carries out the form's accessors on the HTML elements
+// and forwards the elements' events to the form, in the WebAssembly. What
+// the window does is the form's; what is here is how a browser does it.
+// The window is painted from the static HTML first; the WebAssembly starts
+// after that first frame, and then the events are wired up.
+'use strict';
+var QuorvelPage = (function () {
+  var names = @NAMES@;
+  var controls = names.map(function (name) { return document.getElementById(name); });
+  var dialog = document.getElementById('message');
+  var dialogText = document.getElementById('message-text');
+  var module = null; // the WebAssembly, once it runs
+  var ended = false;
+  var listPending = false; // Ctrl+Shift+V in a box, until its paste event
+  var focusBefore = null; // where the focus goes back to when a message closes
+
+  function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
+  function radio(id) { return controls[id].querySelector('input'); }
+
+  // A JavaScript string into the module's memory as UTF-8, for `use`.
+  function withUtf8(text, use) {
+    var length = module.lengthBytesUTF8(text);
+    var at = module._malloc(length + 1);
+    module.stringToUTF8(text, at, length + 1);
+    try { return use(at, length); } finally { module._free(at); }
+  }
+
+  function showMessage(icon, text) {
+    dialog.className = ['information', 'warning', 'error'][icon];
+    dialogText.textContent = text;
+    if (typeof dialog.showModal !== 'function') { // browsers without <dialog>
+      window.alert(text);
+      return;
+    }
+    if (!dialog.open) {
+      focusBefore = document.activeElement;
+      dialog.showModal();
+    }
+    document.getElementById('message-ok').focus();
+  }
+
+  // The browser would not let the page at the clipboard: say so and how.
+  function refused(what) {
+    showMessage(1, '浏览器不允许本页' + what + '剪贴板。\n' +
+      '请在浏览器的网站设置中允许本页使用剪贴板，或点进任一输入框后再按 Ctrl+Shift+V。');
+  }
+
+  function copy(text) {
+    var copied = false;
+    function onCopy(event) {
+      event.clipboardData.setData('text/plain', text);
+      event.preventDefault();
+      copied = true;
+    }
+    document.addEventListener('copy', onCopy);
+    try { document.execCommand('copy'); } catch (e) { /* refused: below */ }
+    document.removeEventListener('copy', onCopy);
+    if (copied) return true;
+    if (!navigator.clipboard || !navigator.clipboard.writeText) return false;
+    navigator.clipboard.writeText(text).catch(function () { refused('写入'); });
+    return true;
+  }
+
+  function calculateList(text) {
+    withUtf8(text, function (at, length) { module._quorvel_calculate_list(at, length); });
+  }
+  function readListFromClipboard() {
+    if (!navigator.clipboard || !navigator.clipboard.readText) return refused('读取');
+    navigator.clipboard.readText().then(function (text) {
+      if (!ended) calculateList(text);
+    }, function () { refused('读取'); });
+  }
+
+  function end() {
+    ended = true;
+    try { window.close(); } catch (e) { /* only a tab a script opened closes */ }
+    document.body.textContent = '';
+    var line = document.createElement('p');
+    line.textContent = 'Quorvel 已退出。关闭此页面即可；刷新页面可重新开始。';
+    document.body.appendChild(line);
+  }
+
+  function wire() {
+    controls.forEach(function (element, id) {
+      if (element.classList.contains('option')) {
+        radio(id).addEventListener('change', function () { module._quorvel_click(id); });
+      } else if (element.tagName === 'BUTTON') {
+        element.addEventListener('click', function () { module._quorvel_click(id); });
+      } else if (isInput(element)) {
+        element.addEventListener('keydown', function (event) {
+          if (event.key !== 'Enter' || event.isComposing) return;
+          event.preventDefault(); // or its keypress would reach a message's button
+          module._quorvel_enter(id);
+        });
+        element.addEventListener('paste', function (event) {
+          var text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
+          if (listPending) {
+            listPending = false;
+            event.preventDefault();
+            calculateList(text);
+          } else if (withUtf8(text, function (at, length) { return module._quorvel_paste(id, at, length); })) {
+            event.preventDefault();
+          }
+        });
+      }
+    });
+    document.addEventListener('keydown', function (event) {
+      if (ended || !(event.ctrlKey || event.metaKey) || !event.shiftKey || event.altKey) return;
+      var key = event.key.toLowerCase();
+      if (key === 'c') {
+        event.preventDefault(); // and no developer tools
+        module._quorvel_copy_row();
+      } else if (key === 'v') {
+        // In a box the browser pastes as plain text, which brings the
+        // clipboard's text without asking; elsewhere the page must ask.
+        if (isInput(document.activeElement)) {
+          listPending = true;
+          setTimeout(function () {
+            if (listPending) { listPending = false; readListFromClipboard(); }
+          }, 0);
+        } else {
+          event.preventDefault();
+          readListFromClipboard();
+        }
+      }
+    });
+    document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
+    // A click beside the button must not take the focus from it.
+    dialog.addEventListener('mousedown', function (event) {
+      if (event.target.tagName !== 'BUTTON') event.preventDefault();
+    });
+    dialog.addEventListener('close', function () {
+      if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
+    });
+    module._quorvel_start();
+  }
+
+  function start() {
+    var text = document.getElementById('wasm').textContent;
+    var binary = atob(text);
+    var bytes = new Uint8Array(binary.length);
+    for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    createQuorvel({ wasmBinary: bytes }).then(function (instance) {
+      module = instance;
+      wire();
+    });
+  }
+
+  // After the first frame, so that the window shows before the WebAssembly starts.
+  requestAnimationFrame(function () { setTimeout(start, 0); });
+
+  return {
+    text: function (id) {
+      var text = controls[id].value;
+      var length = module.lengthBytesUTF8(text);
+      var at = module._malloc(length + 1);
+      module.stringToUTF8(text, at, length + 1);
+      return at;
+    },
+    setText: function (id, text) {
+      controls[id].value = text;
+      controls[id].setSelectionRange(0, 0); // the start in view
+      controls[id].scrollLeft = 0;
+    },
+    setCaption: function (id, text) { controls[id].textContent = text; },
+    setVisible: function (id, visible) { controls[id].hidden = !visible; },
+    isSelected: function (id) { return radio(id).checked; },
+    showMessage: showMessage,
+    setHint: function (id, text) {
+      if (text) controls[id].title = text; else controls[id].removeAttribute('title');
+    },
+    setDescription: function (id, text) { document.getElementById(names[id] + '-unit').textContent = text; },
+    end: end,
+    copy: copy,
+  };
+})();

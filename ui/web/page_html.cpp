@@ -1,0 +1,171 @@
+// Writes the page's window as static HTML and CSS from the control table
+// (ui/controls.h), at build time: the browser paints the whole window from
+// it before any script has run. Prints what its argument asks for: the
+// "style", the "controls", or the control "names" as a JavaScript array in
+// the table's order.
+#include "ui/controls.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace quorvel;
+
+std::string Escaped(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string Px(int twips)
+{
+    return std::to_string(twips / kTwipsPerPixel) + "px";
+}
+
+std::string Points(double points)
+{
+    std::string text = std::to_string(points);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.')
+        text.pop_back();
+    return text + "pt";
+}
+
+std::string Families(FontFace face)
+{
+    std::string list;
+    for (std::string_view family : FaceCandidates(face))
+        list += "\"" + std::string(family) + "\",";
+    return list + "serif";
+}
+
+std::string Rgb(const quorvel::Rgb &c)
+{
+    return "rgb(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b)
+        + ")";
+}
+
+// Every control at its place, text boxes and option buttons above the labels
+// and the frame they overlap.
+std::string Style()
+{
+    std::string css = "html,body{margin:0;padding:0}[hidden]{display:none!important}"
+                      "#Form1{position:relative;overflow:hidden;width:"
+        + Px(kClientWidthTwips) + ";height:" + Px(kClientHeightTwips) + ";background:"
+        + Rgb(kBackground) + ";font:" + Points(kDefaultPoints) + " " + Families(FontFace::Default)
+        + ";color:#000}"
+          "#Form1>*{position:absolute;box-sizing:border-box;margin:0;padding:0;z-index:2}"
+          "#Form1 .label{z-index:0;white-space:nowrap;cursor:default}"
+          "#Form1 fieldset{z-index:1;border:1px solid #9a9a9a;border-radius:2px}"
+          "#Form1 legend{margin-left:6px;padding:0 2px;font:inherit}"
+          "#Form1 .option{display:flex;align-items:center;white-space:nowrap}"
+          "#Form1 .option input{margin:0 3px 0 2px}"
+          "#Form1 input[type=text]{border:1px solid #7a7a7a;background:#fff;padding:0 3px}"
+          "#Form1 button{font:inherit}"
+          "dialog{padding:0;border:1px solid #888;min-width:300px;max-width:480px;"
+          "font:"
+        + Points(kDefaultPoints) + " " + Families(FontFace::Default)
+        + "}"
+          "dialog .title{padding:4px 8px;background:#dfe8f0}"
+          "dialog .body{display:flex;gap:12px;padding:14px 16px}"
+          "dialog .body p{margin:0;white-space:pre-line}"
+          "dialog svg{flex:none}dialog .buttons{text-align:right;padding:0 16px 12px}"
+          "dialog button{min-width:80px;font:inherit}";
+    for (const ControlSpec &spec : kControls) {
+        css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)
+            + ";width:" + Px(spec.width) + ";height:" + Px(spec.height);
+        if (spec.face != FontFace::Default)
+            css += std::string(";font:") + (spec.italic ? "italic " : "")
+                + (spec.bold ? "bold " : "") + Points(spec.points) + " " + Families(spec.face);
+        if (spec.colour)
+            css += ";color:" + Rgb(*spec.colour);
+        css += "}";
+    }
+    return css;
+}
+
+std::string Controls()
+{
+    std::string html = "<div id=\"Form1\">\n";
+    for (const ControlSpec &spec : kControls) {
+        const std::string id(spec.name), caption = Escaped(spec.caption);
+        const std::string hidden = spec.visible ? "" : " hidden";
+        const std::string tab = " tabindex=\"" + std::to_string(spec.tabIndex + 1) + "\"";
+        switch (spec.kind) {
+        case ControlKind::Label:
+            if (spec.buddy)
+                html += "<label id=\"" + id + "\" class=\"label\" for=\""
+                    + std::string(Spec(*spec.buddy).name) + "\"" + hidden + ">" + caption
+                    + "</label>\n";
+            else
+                html += "<div id=\"" + id + "\" class=\"label\"" + hidden + ">" + caption
+                    + "</div>\n";
+            break;
+        case ControlKind::TextBox:
+            html += "<input id=\"" + id + "\" type=\"text\"" + tab
+                + " autocomplete=\"off\" spellcheck=\"false\" aria-describedby=\"" + id + "-unit\""
+                + (spec.id == kTabOrder.front() ? " autofocus" : "") + hidden + "><span id=\"" + id
+                + "-unit\" hidden></span>\n";
+            break;
+        case ControlKind::OptionButton:
+            html += "<label id=\"" + id + "\" class=\"option\"" + hidden
+                + "><input type=\"radio\" name=\"medium\"" + tab
+                + (spec.id == ControlId::Option1 ? " checked" : "") + ">" + caption + "</label>\n";
+            break;
+        case ControlKind::CommandButton:
+            html += "<button id=\"" + id + "\" type=\"button\"" + tab + hidden + ">" + caption
+                + "</button>\n";
+            break;
+        case ControlKind::Frame:
+            html += "<fieldset id=\"" + id + "\"" + hidden + "><legend>" + caption
+                + "</legend></fieldset>\n";
+            break;
+        }
+    }
+    return html + "</div>";
+}
+
+std::string Names()
+{
+    std::string names = "[";
+    for (const ControlSpec &spec : kControls)
+        names += "\"" + std::string(spec.name) + "\",";
+    names.back() = ']';
+    return names;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const std::string_view part = argc > 1 ? argv[1] : "";
+    const std::string text = part == "style" ? Style()
+        : part == "controls"                 ? Controls()
+        : part == "names"                    ? Names()
+                                             : std::string();
+    if (text.empty()) {
+        std::fprintf(stderr, "usage: page_html style|controls|names\n");
+        return 2;
+    }
+    std::fputs(text.c_str(), stdout);
+}

@@ -42,6 +42,11 @@ function(quorvel_web_targets)
     foreach(tests core_tests form_tests text_dump)
       target_link_options(${tests} PRIVATE ${QUORVEL_NODE_LINK_OPTIONS})
     endforeach()
+    # The page in headless Chromium, with real input events.
+    add_test(NAME web_page_test
+             COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/web_page_test.py
+                     ${PROJECT_BINARY_DIR}/quorvel.html ${PROJECT_BINARY_DIR}/tests/page.png)
+    set_tests_properties(web_page_test PROPERTIES TIMEOUT 120)
     # The conversions give what the Linux build's give, text for text.
     if(QUORVEL_NATIVE_TEXT_DUMP)
       add_test(NAME text_differential_test

@@ -75,7 +75,7 @@ std::string Style()
         + Rgb(kBackground) + ";font:" + Points(kDefaultPoints) + " " + Families(FontFace::Default)
         + ";color:#000}"
           "#Form1>*{position:absolute;box-sizing:border-box;margin:0;padding:0;z-index:2}"
-          "#Form1 .label{z-index:0;white-space:nowrap;cursor:default}"
+          "#Form1 .label{z-index:0;cursor:default}"
           "#Form1 fieldset{z-index:1;border:1px solid #9a9a9a;border-radius:2px}"
           "#Form1 legend{margin-left:6px;padding:0 2px;font:inherit}"
           "#Form1 .option{display:flex;align-items:center;white-space:nowrap}"

@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""The page in headless Chromium, driven through the DevTools protocol with
+real mouse and key events: every control at its place at 100 % and 200 %,
+the tab order, a calculation typed and clicked, the error dialog, a row
+pasted, Ctrl+Shift+C and a short list through the clipboard, "退出", and no
+request of any kind leaving the page. The calculation itself is tested
+below the window (core and form tests).
+
+usage: web_page_test.py PAGE.html [SCREENSHOT.png]
+"""
+import json
+import os
+import re
+import sys
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from chromium import Chromium  # noqa: E402
+
+PAGE = "file://" + os.path.abspath(sys.argv[1])
+SHOT = sys.argv[2] if len(sys.argv) > 2 else None
+
+
+def control_table():
+    """(name, kind, left, top, width, height, visible, tab index) of each
+    control, read from the table in ui/controls.h."""
+    with open(os.path.join(ROOT, "ui", "controls.h"), encoding="utf-8") as f:
+        source = f.read()
+    row = re.compile(r'\{(\w+),\s*"\w+",\s*(\w+),\s*"[^"]*",\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+),'
+                     r'[^}]*?,\s*(true|false),\s*(\d+),\s*\w+\}')
+    table = [(m[0], m[1], *map(int, m[2:6]), m[6] == "true", int(m[7]))
+             for m in row.findall(source)]
+    assert len(table) == 28, len(table)
+    return table
+
+
+KEYS = {"Enter": (13, "Enter", "\r"), "Tab": (9, "Tab", ""), "Escape": (27, "Escape", ""),
+        "Backspace": (8, "Backspace", "")}
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = Chromium(800, 500)
+        cls.browser.call("Browser.grantPermissions", browser=True,
+                         permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+        cls.browser.call("Network.enable")
+        cls.browser.call("Runtime.enable")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+
+    def setUp(self):
+        self.b = self.browser
+        self.b.open(PAGE)
+        # The form has described the boxes once the WebAssembly runs.
+        for _ in range(100):
+            if self.b.evaluate("document.getElementById('Text5').title"):
+                break
+            time.sleep(0.05)
+        else:
+            self.fail("the page's WebAssembly did not start")
+
+    def js(self, expression):
+        return self.b.evaluate(expression)
+
+    def value(self, name):
+        return self.js(f"document.getElementById('{name}').value")
+
+    def click(self, name):
+        r = self.js(f"JSON.stringify(document.getElementById('{name}').getBoundingClientRect())")
+        x, y = (lambda d: (d["x"] + d["width"] / 2, d["y"] + d["height"] / 2))(json.loads(r))
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            self.b.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                        clickCount=1)
+
+    def key(self, name, ctrl=False, shift=False):
+        modifiers = (2 if ctrl else 0) | (8 if shift else 0)
+        if name in KEYS:
+            code, key, text = KEYS[name]
+            event = dict(windowsVirtualKeyCode=code, key=key, code=key, text=text)
+        else:  # a letter
+            event = dict(windowsVirtualKeyCode=ord(name.upper()), code="Key" + name.upper(),
+                         key=name.upper() if shift else name,
+                         text="" if ctrl else name)
+        self.b.call("Input.dispatchKeyEvent", type="keyDown" if event["text"] else "rawKeyDown",
+                    modifiers=modifiers, **event)
+        self.b.call("Input.dispatchKeyEvent", type="keyUp", modifiers=modifiers, **event)
+
+    def type(self, text):
+        for c in text:
+            self.b.call("Input.dispatchKeyEvent", type="keyDown", text=c, key=c)
+            self.b.call("Input.dispatchKeyEvent", type="keyUp", key=c)
+
+    def clipboard(self, text=None):
+        if text is not None:
+            self.js(f"navigator.clipboard.writeText({text!r})")
+        return self.js("navigator.clipboard.readText()")
+
+    def message(self):
+        """The open message's icon and text, or None."""
+        return self.js("document.getElementById('message').open ? "
+                       "[document.getElementById('message').className, "
+                       "document.getElementById('message-text').textContent] : null")
+
+    def test_every_control_at_its_place_at_100_and_200_percent(self):
+        for scale in (1, 2):
+            self.b.call("Emulation.setDeviceMetricsOverride", width=800, height=500,
+                        deviceScaleFactor=scale, mobile=False)
+            self.assertEqual(self.js("window.devicePixelRatio"), scale)
+            for name, _, left, top, width, height, visible, _ in control_table():
+                with self.subTest(scale=scale, control=name):
+                    found = json.loads(self.js(
+                        f"(e => JSON.stringify([e.hidden, e.getBoundingClientRect()]))"
+                        f"(document.getElementById('{name}'))"))
+                    self.assertEqual(found[0], not visible)
+                    if visible:
+                        r = found[1]
+                        self.assertEqual((r["x"], r["y"], r["width"], r["height"]),
+                                         (left / 15, top / 15, width / 15, height / 15))
+            if SHOT and scale == 1:
+                self.b.screenshot(SHOT)
+        self.b.call("Emulation.clearDeviceMetricsOverride")
+        self.assertEqual(self.js("document.title"), "Quorvel")
+        self.assertEqual(self.js("document.documentElement.lang"), "zh-CN")
+
+    def test_tab_order_typing_and_a_calculation(self):
+        table = control_table()
+        chain = [name for name, kind, *_, visible, tab in sorted(table, key=lambda c: c[-1])
+                 if visible and kind in ("TextBox", "CommandButton")
+                 or name == "Option1"]
+        seen = [self.js("document.activeElement.id")]
+        for _ in range(len(chain) - 1):
+            self.key("Tab")
+            seen.append(self.js("document.activeElement.closest('[id]').id"))
+        self.assertEqual(seen, chain)
+        for box, text in (("Text1", "5"), ("Text2", "4"), ("Text3", "1"), ("Text4", "10")):
+            self.click(box)
+            self.type(text)
+        self.click("Command1")
+        self.assertEqual((self.value("Text5"), self.value("Text6")), ("11.6999995708466", "10"))
+        self.assertIn("11.6999995708466（液体）", self.js("document.getElementById('Text5').title"))
+        self.click("Option4")
+        self.assertEqual(self.js("document.getElementById('Label5').textContent"), "出口比容:")
+        self.assertEqual(self.js("document.getElementById('Text7').hidden"), False)
+
+    def test_error_dialog_closes_and_gives_the_focus_back(self):
+        for closing in ("Enter", "Escape"):
+            self.key("Enter")  # in Text2, every box empty: no pressure drop
+            icon, text = self.message()
+            self.assertEqual(icon, "error")
+            self.assertIn("除数为零", text)
+            self.assertEqual(self.js("document.activeElement.textContent"), "确定")
+            self.key(closing)
+            self.assertIsNone(self.message())
+            self.assertEqual(self.js("document.activeElement.id"), "Text2")
+
+    def test_row_pasted_row_copied_and_a_list(self):
+        self.click("Option2")
+        self.clipboard("10\t8\t1\t1000\t27\r\n")
+        self.click("Text1")
+        self.key("v", ctrl=True)
+        self.assertEqual([self.value(b) for b in ("Text1", "Text2", "Text3", "Text4", "Text7")],
+                         ["10", "8", "1", "1000", "27"])
+        self.key("c", ctrl=True, shift=True)
+        self.assertEqual(self.clipboard(),
+                         "气体\t10\t8\t1\t1000\t27\t10.0583670590527\t8.59689470350021\n")
+        answer = "Cv\tC\n11.6999995708466\t10\n\n出错：除数为零\t\n"
+        # In a box the browser's paste brings the list; on a button the page reads it.
+        for focus in ("Text4", "Command1"):
+            with self.subTest(focus=focus):
+                self.clipboard("P1\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n\r\n0\n")
+                self.js(f"document.getElementById('{focus}').focus()")
+                self.key("v", ctrl=True, shift=True)
+                for _ in range(50):
+                    if self.message():
+                        break
+                    time.sleep(0.05)
+                icon, text = self.message()
+                self.assertEqual(icon, "information")
+                self.assertIn("已计算 2 行：1 行得出 Cv 和 C，1 行出错（第 4 行）", text)
+                self.key("Enter")
+                self.assertEqual(self.clipboard(), answer)
+                self.assertEqual(self.value("Text4"), "1000")
+
+    def test_exit_ends_the_page_and_nothing_is_requested(self):
+        self.click("Command2")
+        self.assertEqual(self.js("document.body.innerText").strip(),
+                         "Quorvel 已退出。关闭此页面即可；刷新页面可重新开始。")
+        requests = [e["params"]["request"]["url"] for e in self.b.events
+                    if e["method"] == "Network.requestWillBeSent"]
+        self.assertEqual(requests, [PAGE])
+        errors = [e for e in self.b.events if e["method"] == "Runtime.exceptionThrown"]
+        self.assertEqual(errors, [])
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -47,6 +47,9 @@ function(quorvel_web_targets)
              COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/web_page_test.py
                      ${PROJECT_BINARY_DIR}/quorvel.html ${PROJECT_BINARY_DIR}/tests/page.png)
     set_tests_properties(web_page_test PROPERTIES TIMEOUT 120)
+    # One file an engineer can carry on a USB stick: at most 512 KiB.
+    add_test(NAME page_size_test COMMAND sh -c "size=$(stat -c %s \"$1\"); echo \"$1: $size bytes\";
+             [ \"$size\" -le 524288 ]" - ${PROJECT_BINARY_DIR}/quorvel.html)
     # The conversions give what the Linux build's give, text for text.
     if(QUORVEL_NATIVE_TEXT_DUMP)
       add_test(NAME text_differential_test

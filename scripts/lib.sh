@@ -19,8 +19,13 @@ TEST_PACKAGES=(clang libclang-rt-14-dev llvm libgtest-dev libbenchmark-dev
 # and the Chinese locale that Wine's own texts follow.
 WINDOWS_BUILD_PACKAGES=(g++-mingw-w64-x86-64-posix)
 WINDOWS_PACKAGES=("${WINDOWS_BUILD_PACKAGES[@]}" googletest wine wine64 locales)
-# The micro-benchmarks and the start-up measurements (Linux, and Windows under Wine).
-BENCH_PACKAGES=(libbenchmark-dev xvfb xauth python3 "${WINDOWS_PACKAGES[@]}")
+# The browser page: emscripten (with clang, lld, binaryen and Node's acorn).
+# Its tests, besides: Chromium, driven headless from Python.
+WEB_BUILD_PACKAGES=(emscripten)
+WEB_PACKAGES=("${WEB_BUILD_PACKAGES[@]}" chromium python3)
+# The micro-benchmarks and the start-up measurements (Linux, Windows under
+# Wine, and the page in Chromium).
+BENCH_PACKAGES=(libbenchmark-dev xvfb xauth python3 "${WINDOWS_PACKAGES[@]}" "${WEB_PACKAGES[@]}")
 # The .deb and the Windows zip.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
 
@@ -149,6 +154,10 @@ configure() {
 
 # The Windows program: cross-built with MinGW-w64, optimised for size.
 WINDOWS_CONFIGURE=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
+  -DCMAKE_BUILD_TYPE=MinSizeRel)
+
+# The browser page: compiled to WebAssembly by emscripten, optimised for size.
+WEB_CONFIGURE=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/emscripten-wasm32.cmake"
   -DCMAKE_BUILD_TYPE=MinSizeRel)
 
 # ensure_chinese_locale: Wine shows its own texts (a message box's button,

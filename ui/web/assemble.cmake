@@ -1,9 +1,10 @@
 # Puts the page together: the template (ui/web/page.html.in) with the style
 # and the controls that the generator (page_html, run by Node) writes from
 # the control table, and, unless NO_SCRIPT, the WebAssembly as base64,
-# emscripten's JavaScript and the glue (ui/web/glue.js).
+# emscripten's JavaScript and the glue (ui/web/glue.js), held as text until
+# the starter (ui/web/start.js) runs them after the first paint.
 #   cmake -DNODE=... -DGENERATOR=... -DTEMPLATE=... -DOUT=...
-#         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=...] -P assemble.cmake
+#         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=... -DSTARTER=...] -P assemble.cmake
 foreach(part style controls names)
   execute_process(COMMAND ${NODE} ${GENERATOR} ${part} OUTPUT_VARIABLE ${part}
                   COMMAND_ERROR_IS_FATAL ANY)
@@ -17,7 +18,12 @@ if(NOT NO_SCRIPT)
   file(READ ${JS} js)
   file(READ ${GLUE} glue)
   string(REPLACE "@NAMES@" "${names}" glue "${glue}")
-  set(script "<script type=\"application/wasm;base64\" id=\"wasm\">${wasm}</script>\n<script>\n${js}\n${glue}</script>")
+  file(READ ${STARTER} starter)
+  string(FIND "${js}${glue}" "</script" closing)
+  if(NOT closing EQUAL -1)
+    message(FATAL_ERROR "the page's script holds </script, which would end it early")
+  endif()
+  set(script "<script type=\"application/wasm;base64\" id=\"wasm\">${wasm}</script>\n<script type=\"text/plain\" id=\"code\">\n${js}\n${glue}</script>\n<script>\n${starter}</script>")
 endif()
 string(REPLACE "@SCRIPT@" "${script}" page "${page}")
 file(WRITE ${OUT} "${page}")

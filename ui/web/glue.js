@@ -1,8 +1,9 @@
 // The page's glue: it carries out the form's accessors on the HTML elements
 // and forwards the elements' events to the form, in the WebAssembly. What
 // the window does is the form's; what is here is how a browser does it.
-// The window is painted from the static HTML first; the WebAssembly starts
-// after that first frame, and then the events are wired up.
+// The window is painted from the static HTML first; the page's last script
+// runs this one (and emscripten's) only after that first paint, and the
+// events are wired up once the WebAssembly has started.
 'use strict';
 var QuorvelPage = (function () {
   var names = @NAMES@;
@@ -133,6 +134,7 @@ var QuorvelPage = (function () {
       if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
     });
     module._quorvel_start();
+    if (window.performance && performance.mark) performance.mark('quorvel-ready');
   }
 
   function start() {
@@ -146,8 +148,7 @@ var QuorvelPage = (function () {
     });
   }
 
-  // After the first frame, so that the window shows before the WebAssembly starts.
-  requestAnimationFrame(function () { setTimeout(start, 0); });
+  start();
 
   return {
     text: function (id) {

@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""Time from navigation until the page's first contentful paint, in headless
+Chromium: the page against the same window with no script.
+
+usage: measure_page_startup.py RUNS PAGE.html REFERENCE.html
+Loads the two in alternating order, RUNS times each, in one browser, and
+prints the median of each, their ratio, and whether the page is within
+TARGET times the reference. For the page it also prints the median time
+until its WebAssembly had started and wired the window up.
+"""
+import os
+import statistics
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from chromium import Chromium  # noqa: E402
+
+TARGET = 1.10
+
+
+def load(browser, path, run, wait_ready):
+    """(first contentful paint, ready) in ms after the navigation started, as
+    the browser's lifecycle events time them to the microsecond; ready, from
+    the page's own mark, is None for a page that makes none."""
+    # Each load in a tab of its own, so that no page's clean-up runs in another's time.
+    browser.new_tab()
+    browser.call("Page.enable")
+    # The page's folder first, so that the measured load starts in a
+    # renderer already made for files.
+    browser.call("Page.navigate", url=f"file://{os.path.abspath(os.path.dirname(path))}/")
+    browser.wait_for("Page.loadEventFired")
+    browser.call("Page.setLifecycleEventsEnabled", enabled=True)
+    browser.events.clear()
+    browser.call("Page.navigate", url=f"file://{os.path.abspath(path)}?run={run}")
+    begun = browser.wait_for("Page.lifecycleEvent", where=lambda e: e["name"] == "init")
+    painted = browser.wait_for("Page.lifecycleEvent",
+                               where=lambda e: e["name"] == "firstContentfulPaint"
+                               and e["loaderId"] == begun["loaderId"])
+    paint = (painted["timestamp"] - begun["timestamp"]) * 1000
+    for _ in range(500):
+        ready = browser.evaluate(
+            "(performance.getEntriesByName('quorvel-ready')[0] || {}).startTime")
+        if ready is not None or not wait_ready:
+            browser.close_tab()
+            return paint, ready
+        time.sleep(0.01)
+    raise SystemExit(f"{path}: the page did not say it was ready")
+
+
+def main():
+    runs, page, reference = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+    times = {page: [], reference: []}
+    # A page with the glue says when it is wired up.
+    with open(page, encoding="utf-8") as f:
+        says_ready = "quorvel-ready" in f.read()
+    ready = []
+    with Chromium(800, 500) as browser:
+        for path in (page, reference):  # once each first, so both start warm
+            load(browser, path, -1, says_ready and path == page)
+        for run in range(runs):
+            for path in ((page, reference) if run % 2 == 0 else (reference, page)):
+                paint, up = load(browser, path, run, says_ready and path == page)
+                times[path].append(paint)
+                if up is not None:
+                    ready.append(up)
+    p, r = statistics.median(times[page]), statistics.median(times[reference])
+    started = f"; WebAssembly started and wired up at {statistics.median(ready):.1f} ms" if ready else ""
+    print(f"page:      first paint {p:.1f} ms (median of {runs}){started}")
+    print(f"reference: first paint {r:.1f} ms (median of {runs}), the same window with no script")
+    verdict = "within" if p <= TARGET * r else "NOT within"
+    print(f"ratio {p / r:.3f}x: {verdict} {TARGET:.2f}x")
+
+
+if __name__ == "__main__":
+    main()

@@ -89,7 +89,9 @@ std::string Style()
           "dialog .title{padding:4px 8px;background:#dfe8f0}"
           "dialog .body{display:flex;gap:12px;padding:14px 16px}"
           "dialog .body p{margin:0;white-space:pre-line}"
-          "dialog svg{flex:none}dialog .buttons{text-align:right;padding:0 16px 12px}"
+          "dialog svg{flex:none}dialog svg g{display:none}dialog.error g.error,"
+          "dialog.warning g.warning,dialog.information g.information{display:inline}"
+          "dialog .buttons{text-align:right;padding:0 16px 12px}"
           "dialog button{min-width:80px;font:inherit}";
     for (const ControlSpec &spec : kControls) {
         css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)

@@ -43,9 +43,7 @@ function(quorvel_windows_targets)
                    ${PROJECT_BINARY_DIR}/ui/win32/quorvel.rc)
     target_link_libraries(win32_tests PRIVATE quorvel_win32 GTest::gtest_main oleaut32 ole32)
     add_test(NAME win32_tests COMMAND win32_tests)
-    foreach(test win32_tests core_tests form_tests)
-      quorvel_wine_test(${test} 96)
-    endforeach()
+    quorvel_wine_test(win32_tests 96)
     add_test(NAME windows7_imports_test
              COMMAND ${PROJECT_SOURCE_DIR}/tests/windows7_imports_test.sh
                      ${PROJECT_BINARY_DIR}/zip/quorvel.exe ${CMAKE_CXX_COMPILER})

@@ -146,6 +146,13 @@ class PageTest(unittest.TestCase):
         self.click("Option4")
         self.assertEqual(self.js("document.getElementById('Label5').textContent"), "出口比容:")
         self.assertEqual(self.js("document.getElementById('Text7').hidden"), False)
+        # What a screen reader hears: the label as the box's name, the unit as its description.
+        root = self.b.call("DOM.getDocument")["root"]["nodeId"]
+        node = self.b.call("DOM.querySelector", nodeId=root, selector="#Text3")["nodeId"]
+        heard = self.b.call("Accessibility.getPartialAXTree", nodeId=node,
+                            fetchRelatives=False)["nodes"][0]
+        self.assertEqual((heard["name"]["value"], heard["description"]["value"]),
+                         ("出口比容:", "cm3/g"))
 
     def test_error_dialog_closes_and_gives_the_focus_back(self):
         for closing in ("Enter", "Escape"):

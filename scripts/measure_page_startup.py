@@ -3,9 +3,9 @@
 Chromium: the page against the same window with no script.
 
 usage: measure_page_startup.py RUNS PAGE.html REFERENCE.html
-Loads the two in alternating order, RUNS times each, in one browser, and
-prints the median of each, their ratio, and whether the page is within
-TARGET times the reference. For the page it also prints the median time
+Loads the two in alternating order, RUNS times each, each in a new tab of
+one browser, and prints the median of each, their ratio, and whether the
+page is within TARGET times the reference. For the page it also prints the median time
 until its WebAssembly had started and wired the window up.
 """
 import os

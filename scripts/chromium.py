@@ -126,7 +126,8 @@ class Chromium:
         result = self.call("Runtime.evaluate", expression=expression, awaitPromise=True,
                            returnByValue=True, userGesture=True)
         if "exceptionDetails" in result:
-            raise RuntimeError(f"{expression}: {result['exceptionDetails']}")
+            details = result["exceptionDetails"].get("exception", {}).get("description", "")
+            raise RuntimeError(f"{expression[:200]}: {details[:500]}")
         return result["result"].get("value")
 
     def open(self, url):

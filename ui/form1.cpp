@@ -33,7 +33,8 @@ std::string FormulaCaseText(const FormulaCase &c)
 
 std::string CopyFailed(const BoxCommand &command)
 {
-    return "复制失败：剪贴板正被其他程序使用。\n请稍后再按 " + std::string(command.shortcut) + "。";
+    return "复制失败：剪贴板现在不能写入（可能正被其他程序使用）。\n请稍后再按 "
+        + std::string(command.shortcut) + "。";
 }
 
 std::string ErrorReport(ErrorKind kind)

@@ -154,6 +154,19 @@ class PageTest(unittest.TestCase):
         self.assertEqual((heard["name"]["value"], heard["description"]["value"]),
                          ("出口比容:", "cm3/g"))
 
+    def test_a_key_before_the_code_runs_is_not_lost(self):
+        self.b.events.clear()
+        self.b.call("Page.navigate", url=PAGE)
+        self.b.wait_for("Page.domContentEventFired")
+        # Enter in Text2 before the WebAssembly has started.
+        self.assertEqual(self.js("document.getElementById('Text5').title"), "")
+        self.key("Enter")
+        for _ in range(100):
+            if self.message():
+                break
+            time.sleep(0.05)
+        self.assertEqual(self.message()[0], "error")
+
     def test_error_dialog_closes_and_gives_the_focus_back(self):
         for closing in ("Enter", "Escape"):
             self.key("Enter")  # in Text2, every box empty: no pressure drop

@@ -81,6 +81,51 @@ var QuorvelPage = (function () {
     document.body.appendChild(line);
   }
 
+  function enter(id, event) {
+    if (event.key !== 'Enter' || event.isComposing) return false;
+    event.preventDefault(); // or its keypress would reach a message's button
+    module._quorvel_enter(id);
+    return true;
+  }
+
+  function shortcut(event) {
+    if (ended || !(event.ctrlKey || event.metaKey) || !event.shiftKey || event.altKey) return;
+    var key = event.key.toLowerCase();
+    if (key === 'c') {
+      event.preventDefault(); // and no developer tools
+      module._quorvel_copy_row();
+    } else if (key === 'v') {
+      // In a box the browser pastes as plain text, which brings the
+      // clipboard's text without asking; elsewhere the page must ask.
+      if (isInput(document.activeElement)) {
+        listPending = true;
+        setTimeout(function () {
+          if (listPending) { listPending = false; readListFromClipboard(); }
+        }, 0);
+      } else {
+        event.preventDefault();
+        readListFromClipboard();
+      }
+    }
+  }
+
+  // What was clicked or pressed before the code ran (start.js kept it), in
+  // its order, as the handlers below would have taken it.
+  function replay(events) {
+    events.forEach(function (event) {
+      var owner = event.target && event.target.closest ? event.target.closest('[id]') : null;
+      var id = owner ? names.indexOf(owner.id) : -1;
+      var element = controls[id];
+      if (event.type === 'change' && element && element.classList.contains('option')) {
+        module._quorvel_click(id);
+      } else if (event.type === 'click' && element && element.tagName === 'BUTTON') {
+        module._quorvel_click(id);
+      } else if (event.type === 'keydown' && !(isInput(element) && enter(id, event))) {
+        shortcut(event);
+      }
+    });
+  }
+
   function wire() {
     controls.forEach(function (element, id) {
       if (element.classList.contains('option')) {
@@ -88,11 +133,7 @@ var QuorvelPage = (function () {
       } else if (element.tagName === 'BUTTON') {
         element.addEventListener('click', function () { module._quorvel_click(id); });
       } else if (isInput(element)) {
-        element.addEventListener('keydown', function (event) {
-          if (event.key !== 'Enter' || event.isComposing) return;
-          event.preventDefault(); // or its keypress would reach a message's button
-          module._quorvel_enter(id);
-        });
+        element.addEventListener('keydown', function (event) { enter(id, event); });
         element.addEventListener('paste', function (event) {
           var text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
           if (listPending) {
@@ -105,26 +146,7 @@ var QuorvelPage = (function () {
         });
       }
     });
-    document.addEventListener('keydown', function (event) {
-      if (ended || !(event.ctrlKey || event.metaKey) || !event.shiftKey || event.altKey) return;
-      var key = event.key.toLowerCase();
-      if (key === 'c') {
-        event.preventDefault(); // and no developer tools
-        module._quorvel_copy_row();
-      } else if (key === 'v') {
-        // In a box the browser pastes as plain text, which brings the
-        // clipboard's text without asking; elsewhere the page must ask.
-        if (isInput(document.activeElement)) {
-          listPending = true;
-          setTimeout(function () {
-            if (listPending) { listPending = false; readListFromClipboard(); }
-          }, 0);
-        } else {
-          event.preventDefault();
-          readListFromClipboard();
-        }
-      }
-    });
+    document.addEventListener('keydown', shortcut);
     document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
     // A click beside the button must not take the focus from it.
     dialog.addEventListener('mousedown', function (event) {
@@ -134,6 +156,7 @@ var QuorvelPage = (function () {
       if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
     });
     module._quorvel_start();
+    if (window.QuorvelEarly) replay(window.QuorvelEarly.stop());
     if (window.performance && performance.mark) performance.mark('quorvel-ready');
   }
 

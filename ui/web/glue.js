@@ -1,8 +1,8 @@
 // The page's glue: it carries out the form's accessors on the HTML elements
 // and forwards the elements' events to the form, in the WebAssembly. What
 // the window does is the form's; what is here is how a browser does it.
-// The window is painted from the static HTML first; the page's last script
-// runs this one (and emscripten's) only after that first paint, and the
+// The window is painted from the static HTML first; this script (and
+// emscripten's) runs only after that first paint (start.html), and the
 // events are wired up once the WebAssembly has started.
 'use strict';
 var QuorvelPage = (function () {
@@ -109,7 +109,7 @@ var QuorvelPage = (function () {
     }
   }
 
-  // What was clicked or pressed before the code ran (start.js kept it), in
+  // What was clicked or pressed before the code ran (the body kept it), in
   // its order, as the handlers below would have taken it.
   function replay(events) {
     events.forEach(function (event) {
@@ -156,7 +156,10 @@ var QuorvelPage = (function () {
       if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
     });
     module._quorvel_start();
-    if (window.QuorvelEarly) replay(window.QuorvelEarly.stop());
+    var early = window.QuorvelEarly || [];
+    window.QuorvelEarly = null;
+    ['onclick', 'onchange', 'onkeydown'].forEach(function (name) { document.body.removeAttribute(name); });
+    replay(early);
     if (window.performance && performance.mark) performance.mark('quorvel-ready');
   }
 

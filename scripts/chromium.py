@@ -5,6 +5,7 @@ browser page's test, its start-up measurement and its screenshot.
     with Chromium() as browser:
         browser.call("Page.navigate", url=...)
 """
+import base64
 import fcntl
 import json
 import os
@@ -137,8 +138,9 @@ class Chromium:
         self.call("Page.navigate", url=url)
         self.wait_for("Page.loadEventFired")
 
-    def screenshot(self, path):
-        import base64
-        data = self.call("Page.captureScreenshot", format="png")["data"]
+    def screenshot(self, path, **clip):
+        """The page as a PNG, or the part of it that x, y, width and height give."""
+        options = {"clip": dict(clip, scale=1)} if clip else {}
+        data = self.call("Page.captureScreenshot", format="png", **options)["data"]
         with open(path, "wb") as f:
             f.write(base64.b64decode(data))

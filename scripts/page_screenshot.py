@@ -3,7 +3,6 @@
 
 usage: page_screenshot.py PAGE.html OUT.png
 """
-import base64
 import os
 import sys
 import time
@@ -21,8 +20,5 @@ with Chromium(800, 500) as browser:
         browser.call("Input.insertText", text=text)
     browser.evaluate("document.getElementById('Command1').click()")
     browser.evaluate("document.getElementById('Text2').focus()")
-    shot = browser.call("Page.captureScreenshot", format="png",
-                        clip={"x": 0, "y": 0, "width": 525, "height": 306, "scale": 1})
-    with open(out, "wb") as f:
-        f.write(base64.b64decode(shot["data"]))
+    browser.screenshot(out, x=0, y=0, width=525, height=306)
 print(out)

@@ -42,20 +42,15 @@ std::string ErrorReport(ErrorKind kind)
     return "计算出错：" + std::string(ErrorText(kind)) + "。\n请检查输入的数值后再按“计算”。";
 }
 
-// A pasted text's fields, split at tabs and line breaks (CR LF, LF or CR),
-// without the empty ones at its end.
+// A pasted text's fields: those of each line, without the empty ones at
+// its end.
 std::vector<std::string_view> Fields(std::string_view text)
 {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\t' && text[i] != '\n' && text[i] != '\r')
-            continue;
-        fields.push_back(text.substr(start, i - start));
-        if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
+    std::vector<std::string_view> fields, ofLine;
+    ForEachLine(text, [&](std::string_view line) {
+        SplitFields(line, ofLine);
+        fields.insert(fields.end(), ofLine.begin(), ofLine.end());
+    });
     while (!fields.empty() && fields.back().empty())
         fields.pop_back();
     return fields;

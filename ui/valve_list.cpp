@@ -32,33 +32,6 @@ std::string_view Trim(std::string_view s)
     }
 }
 
-// Calls `line` with each line of `text`, without its line break.
-template <typename F> void ForEachLine(std::string_view text, F &&line)
-{
-    while (!text.empty()) {
-        const auto end = static_cast<std::size_t>(
-            std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })
-            - text.begin());
-        line(text.substr(0, end));
-        std::size_t next = end;
-        if (next < text.size())
-            next += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-        text.remove_prefix(next);
-    }
-}
-
-void SplitFields(std::string_view line, std::vector<std::string_view> &fields)
-{
-    fields.clear();
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos)
-            return;
-        start = tab + 1;
-    }
-}
-
 const MediumSpec *MediumCaptioned(std::string_view field)
 {
     field = Trim(field);
@@ -103,6 +76,18 @@ bool AnswerValve(
 }
 
 } // namespace
+
+void SplitFields(std::string_view line, std::vector<std::string_view> &fields)
+{
+    fields.clear();
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos)
+            return;
+        start = tab + 1;
+    }
+}
 
 std::size_t CountLines(std::string_view text)
 {

@@ -6,6 +6,7 @@
 
 #include "calc/sizing.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -20,6 +21,25 @@ inline constexpr std::size_t kMaxListLines = 100'000;
 // very end ends the last line and starts none (a spreadsheet ends every copy
 // with one); an empty text has no line.
 std::size_t CountLines(std::string_view text);
+
+// Calls `line` with each line of `text`, as CountLines counts them, without
+// its line break.
+template <typename F> void ForEachLine(std::string_view text, F &&line)
+{
+    while (!text.empty()) {
+        const auto end = static_cast<std::size_t>(
+            std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })
+            - text.begin());
+        line(text.substr(0, end));
+        std::size_t next = end;
+        if (next < text.size())
+            next += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        text.remove_prefix(next);
+    }
+}
+
+// A line's fields, split at tabs, into `fields`.
+void SplitFields(std::string_view line, std::vector<std::string_view> &fields);
 
 struct ListAnswer {
     // One line for each line of the list, in its order, each ended by "\n":

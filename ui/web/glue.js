@@ -18,11 +18,17 @@ var QuorvelPage = (function () {
   function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
   function radio(id) { return controls[id].querySelector('input'); }
 
-  // A JavaScript string into the module's memory as UTF-8, for `use`.
-  function withUtf8(text, use) {
-    var length = module.lengthBytesUTF8(text);
+  // A JavaScript string into the module's memory as `length` bytes of
+  // UTF-8 and a zero; whoever takes it frees it.
+  function toUtf8(text, length) {
     var at = module._malloc(length + 1);
     module.stringToUTF8(text, at, length + 1);
+    return at;
+  }
+  // The same, for `use`, with its length, then freed.
+  function withUtf8(text, use) {
+    var length = module.lengthBytesUTF8(text);
+    var at = toUtf8(text, length);
     try { return use(at, length); } finally { module._free(at); }
   }
 
@@ -179,10 +185,7 @@ var QuorvelPage = (function () {
   return {
     text: function (id) {
       var text = controls[id].value;
-      var length = module.lengthBytesUTF8(text);
-      var at = module._malloc(length + 1);
-      module.stringToUTF8(text, at, length + 1);
-      return at;
+      return toUtf8(text, module.lengthBytesUTF8(text));
     },
     setText: function (id, text) {
       controls[id].value = text;

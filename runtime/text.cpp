@@ -65,16 +65,42 @@ constexpr int kExactPowers = 22;
 constexpr double kPowersOfTen[kExactPowers + 1] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
     1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
 
+// An unsigned 128-bit integer as two 64-bit halves, with what FifteenDigits
+// needs of it.
+struct Wide {
+    std::uint64_t high = 0, low = 0;
+
+    // a * b, in full.
+    static Wide Product(std::uint64_t a, std::uint64_t b)
+    {
+        const std::uint64_t a0 = a & 0xFFFF'FFFF, a1 = a >> 32, b0 = b & 0xFFFF'FFFF, b1 = b >> 32;
+        const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+        const std::uint64_t middle = (p00 >> 32) + (p01 & 0xFFFF'FFFF) + (p10 & 0xFFFF'FFFF);
+        return { p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32),
+            (middle << 32) | (p00 & 0xFFFF'FFFF) };
+    }
+    // This shifted right by 0 < n < 64.
+    Wide ShiftedRight(int n) const { return { high >> n, (low >> n) | (high << (64 - n)) }; }
+    // Bit n, for 0 <= n < 128.
+    bool Bit(int n) const { return ((n < 64 ? low >> n : high >> (n - 64)) & 1) != 0; }
+    // Whether any of the bits below n is set, for 0 < n < 128.
+    bool AnyBelow(int n) const
+    {
+        return n < 64 ? (low & ((std::uint64_t(1) << n) - 1)) != 0
+                      : low != 0 || (high & ((std::uint64_t(1) << (n - 64)) - 1)) != 0;
+    }
+};
+
 // The fifteen significant digits of a double from 1e-5 up to below 1e15, as
 // an integer, rounded once to the nearest with ties to even, and the decimal
 // exponent of the first: exactly what printf's "%.14e" gives, found in
 // integer arithmetic. False for other doubles. The value is m * 2^-s with
-// m below 2^53 and s at most 70, so m * 10^p for p up to 19 fits 128 bits.
+// m below 2^53 and s from 3 to 70, so m * 10^p for p up to 19 fits 128 bits
+// and the digits are m * 10^p >> s, rounded by the bits shifted out.
 bool FifteenDigits(double value, std::uint64_t &digits, int &exponent)
 {
     if (!(value >= 1e-5 && value < 1e15))
         return false;
-    __extension__ using Wide = unsigned __int128;
     int binaryExponent = 0;
     const double fraction = std::frexp(value, &binaryExponent); // value = fraction * 2^e
     const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
@@ -84,22 +110,25 @@ bool FifteenDigits(double value, std::uint64_t &digits, int &exponent)
         const int p = 14 - exponent;
         if (p < 0 || p > 19)
             return false;
-        Wide power = 1;
+        std::uint64_t power = 1;
         for (int i = 0; i < p; ++i)
             power *= 10;
-        const Wide scaled = Wide(m) * power;
-        const Wide truncated = scaled >> shift;
-        if (truncated < kLow) {
+        const Wide scaled = Wide::Product(m, power);
+        // Below 2^117 >> 3: at most 2^114, so the high half may still be set.
+        const Wide truncated
+            = shift < 64 ? scaled.ShiftedRight(shift) : Wide { 0, scaled.high >> (shift - 64) };
+        if (truncated.high == 0 && truncated.low < kLow) {
             --exponent;
             continue;
         }
-        if (truncated >= kHigh) {
+        if (truncated.high != 0 || truncated.low >= kHigh) {
             ++exponent;
             continue;
         }
-        const Wide rest = scaled - (truncated << shift), half = Wide(1) << (shift - 1);
-        digits = static_cast<std::uint64_t>(truncated);
-        if (rest > half || (rest == half && digits % 2 == 1))
+        // Above half, or exactly half and odd: round up.
+        const bool half = scaled.Bit(shift - 1), aboveHalf = half && scaled.AnyBelow(shift - 1);
+        digits = truncated.low;
+        if (aboveHalf || (half && digits % 2 == 1))
             ++digits;
         if (digits == kHigh) {
             digits = kLow;

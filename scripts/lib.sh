@@ -16,9 +16,11 @@ TEST_PACKAGES=(clang libclang-rt-14-dev llvm libgtest-dev libbenchmark-dev
   xvfb xauth xdotool xclip imagemagick at-spi2-core dbus-x11 python3-pyatspi
   dpkg-dev file lintian)
 # The Windows build: MinGW-w64. Its tests, besides: GoogleTest's source, Wine,
-# and the Chinese locale that Wine's own texts follow.
+# the Chinese locale that Wine's own texts follow, and the 32-bit compiler,
+# which builds the shared code once to keep it standard C++.
 WINDOWS_BUILD_PACKAGES=(g++-mingw-w64-x86-64-posix)
-WINDOWS_PACKAGES=("${WINDOWS_BUILD_PACKAGES[@]}" googletest wine wine64 locales)
+WINDOWS_PACKAGES=("${WINDOWS_BUILD_PACKAGES[@]}" googletest wine wine64 locales
+  g++-mingw-w64-i686-posix)
 # The browser page: emscripten (with clang, lld, binaryen and Node's acorn).
 # Its tests, besides: Chromium, driven headless from Python.
 WEB_BUILD_PACKAGES=(emscripten)
@@ -155,6 +157,11 @@ configure() {
 # The Windows program: cross-built with MinGW-w64, optimised for size.
 WINDOWS_CONFIGURE=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
   -DCMAKE_BUILD_TYPE=MinSizeRel)
+
+# The shared code alone (calculation, runtime, form) for 32-bit Windows,
+# warnings as errors; nothing is linked or run.
+I686_CONFIGURE=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake"
+  -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 
 # The browser page: compiled to WebAssembly by emscripten, optimised for size.
 WEB_CONFIGURE=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/emscripten-wasm32.cmake"

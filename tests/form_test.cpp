@@ -276,6 +276,10 @@ INSTANTIATE_TEST_SUITE_P(Form, PasteTest,
             { "12abc", "", " 3", "d", "e" } },
         PasteCase { "one_cell_with_its_line_break", Option1, Text2, "42\r\n", true,
             { "a", "42", "c", "d", "e" } },
+        PasteCase { "quoted_cells_read_as_the_spreadsheet_wrote_them", Option1, Text1,
+            "\"5\"\t\"4\"\t\"1\"\t10\r\n", true, { "5", "4", "1", "10", "e" } },
+        PasteCase { "an_unclosed_quote_as_it_stands_then_an_empty_quoted_cell", Option1, Text1,
+            "\"x\t\"\"\t7", true, { "\"x", "", "7", "d", "e" } },
         PasteCase { "one_field_is_the_system_paste", Option2, Text1, "42", false, {} },
         PasteCase { "into_a_result_box_is_the_system_paste", Option1, Text5, "1\t2", false, {} }),
     CaseName {});
@@ -347,6 +351,19 @@ INSTANTIATE_TEST_SUITE_P(Form, ListTest,
                         "9.93718191376292E-308\t出错：溢出（数值超出范围）\n"
                         "\n",
                         "已计算 7 行：5 行得出 Cv 和 C，2 行出错（第 8、9 行）。" },
+        // Cells of two lines come in quotes; a quote that is never closed
+        // is taken as it stands.
+        ListCase { "quoted_cells", Option1,
+            "介质\t\"阀前压力\nkgf/cm2\"\t\"阀后压力\r\nkgf/"
+            "cm2\"\t比重\t流量\t\"温度\n\"\"℃\"\"\"\r\n"
+            "液体\t5\t4\t1\t10\t\r\n"
+            "\"5\"\t4\t\"1\"\t10\r\n"
+            "0\r\n"
+            "5\t4\t1\t10\t\"备注\r\n"
+            "气体\t10\t8\t1\t1000\t27\r\n",
+            "Cv\tC\n11.6999995708466\t10\n11.6999995708466\t10\n出错：除数为零\t\n"
+            "11.6999995708466\t10\n10.0583670590527\t8.59689470350021\n",
+            "已计算 5 行：4 行得出 Cv 和 C，1 行出错（第 4 行）。" },
         ListCase { "selected_medium_takes_the_fields_it_shows", Option3, "10\t8\t1000\t100",
             "13.7771274717341\t11.77532305733\n", "已计算 1 行：1 行得出 Cv 和 C。" },
         ListCase { "ten_failures_named", Option1, Repeat("0\n", 12),

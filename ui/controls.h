@@ -177,9 +177,9 @@ inline constexpr auto kTabOrder = [] {
 namespace detail {
 inline constexpr std::string_view kSong[] = { "宋体", "SimSun", "新宋体", "NSimSun", "STSong",
     "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN" };
-inline constexpr std::string_view kLi[] = { "隶书", "LiSu", "STLiti", "Baoli SC", "宋体", "SimSun",
-    "新宋体", "NSimSun", "STSong", "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC",
-    "AR PL UMing CN" };
+inline constexpr std::string_view kLi[]
+    = { "隶书", "LiSu", "STLiti", "Baoli SC", "宋体", "SimSun", "新宋体", "NSimSun", "STSong",
+          "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN" };
 inline constexpr std::string_view kKai[] = { "楷体_GB2312", "KaiTi_GB2312", "楷体", "KaiTi",
     "STKaiti", "Kaiti SC", "AR PL UKai CN", "宋体", "SimSun", "新宋体", "NSimSun", "STSong",
     "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN" };
@@ -212,5 +212,20 @@ inline constexpr UnitLabel kUnitLabels[] = {
     { ControlId::Text4, ControlId::Label12 },
     { ControlId::Text7, ControlId::Label11 },
 };
+
+// The five input boxes, in the order the calculation reads them: P1, P2,
+// G, Q, t.
+inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, ControlId::Text3,
+    ControlId::Text4, ControlId::Text7 };
+// Cv and C.
+inline constexpr std::array kResultBoxes { ControlId::Text5, ControlId::Text6 };
+constexpr bool IsResultBox(ControlId box)
+{
+    return std::find(kResultBoxes.begin(), kResultBoxes.end(), box) != kResultBoxes.end();
+}
+constexpr bool IsInputBox(ControlId box)
+{
+    return std::find(kInputBoxes.begin(), kInputBoxes.end(), box) != kInputBoxes.end();
+}
 
 } // namespace quorvel

@@ -3,6 +3,7 @@
 #include "runtime/error.h"
 #include "runtime/text.h"
 #include "ui/media.h"
+#include "ui/spreadsheet_text.h"
 #include "ui/valve_list.h"
 
 #include <algorithm>
@@ -42,14 +43,16 @@ std::string ErrorReport(ErrorKind kind)
     return "计算出错：" + std::string(ErrorText(kind)) + "。\n请检查输入的数值后再按“计算”。";
 }
 
-// A pasted text's fields: those of each line, without the empty ones at
+// A pasted text's fields: those of each row, without the empty ones at
 // its end.
-std::vector<std::string_view> Fields(std::string_view text)
+std::vector<std::string> Fields(std::string_view text)
 {
-    std::vector<std::string_view> fields, ofLine;
-    ForEachLine(text, [&](std::string_view line) {
-        SplitFields(line, ofLine);
-        fields.insert(fields.end(), ofLine.begin(), ofLine.end());
+    std::vector<std::string> fields;
+    std::vector<std::string_view> ofRow;
+    std::string unquoted;
+    ForEachLine(text, [&](std::string_view row) {
+        SplitFields(row, ofRow, unquoted);
+        fields.insert(fields.end(), ofRow.begin(), ofRow.end());
     });
     while (!fields.empty() && fields.back().empty())
         fields.pop_back();
@@ -201,7 +204,7 @@ bool Form1::Paste(ControlId box, std::string_view text)
     if (first == kInputBoxes.end() || text.find_first_of("\t\r\n") == std::string_view::npos)
         return false;
     const MediumSpec &medium = Selected();
-    const std::vector<std::string_view> fields = Fields(text);
+    const std::vector<std::string> fields = Fields(text);
     auto field = fields.begin();
     for (auto at = first; at != kInputBoxes.end() && field != fields.end(); ++at)
         if (at == first || ShownUnder(medium, *at).visible)

@@ -74,21 +74,6 @@ protected:
     ~Form1Controls() = default;
 };
 
-// The five input boxes, in the order the calculation reads them: P1, P2,
-// G, Q, t.
-inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, ControlId::Text3,
-    ControlId::Text4, ControlId::Text7 };
-// Cv and C.
-inline constexpr std::array kResultBoxes { ControlId::Text5, ControlId::Text6 };
-constexpr bool IsResultBox(ControlId box)
-{
-    return std::find(kResultBoxes.begin(), kResultBoxes.end(), box) != kResultBoxes.end();
-}
-constexpr bool IsInputBox(ControlId box)
-{
-    return std::find(kInputBoxes.begin(), kInputBoxes.end(), box) != kInputBoxes.end();
-}
-
 // The row and list commands as the boxes' menus and the result boxes' hint
 // name them.
 struct BoxCommand {

@@ -2,7 +2,6 @@
 
 #include "runtime/error.h"
 #include "runtime/text.h"
-#include "ui/form1.h"
 #include "ui/media.h"
 
 #include <algorithm>
@@ -77,36 +76,19 @@ bool AnswerValve(
 
 } // namespace
 
-void SplitFields(std::string_view line, std::vector<std::string_view> &fields)
-{
-    fields.clear();
-    for (std::size_t start = 0;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos)
-            return;
-        start = tab + 1;
-    }
-}
-
-std::size_t CountLines(std::string_view text)
-{
-    std::size_t lines = 0;
-    ForEachLine(text, [&](std::string_view) { ++lines; });
-    return lines;
-}
-
 ListAnswer CalculateValveList(std::string_view list, MediumKind selected)
 {
     ListAnswer answer;
     std::vector<std::string_view> fields;
-    ForEachLine(list, [&](std::string_view line) {
+    std::string unquoted;
+    ForEachLine(list, [&](std::string_view row) {
         ++answer.lines;
-        if (Trim(line).empty()) {
+        SplitFields(row, fields, unquoted);
+        if (std::all_of(fields.begin(), fields.end(),
+                [](std::string_view field) { return Trim(field).empty(); })) {
             answer.text += '\n';
             return;
         }
-        SplitFields(line, fields);
         if (std::none_of(fields.begin(), fields.end(), StartsWithNumber)) {
             answer.text += "Cv\tC\n";
             return;

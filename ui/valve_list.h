@@ -5,8 +5,8 @@
 #pragma once
 
 #include "calc/sizing.h"
+#include "ui/spreadsheet_text.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,46 +14,22 @@
 
 namespace quorvel {
 
-// More lines than this are not calculated.
+// More rows than this are not calculated.
 inline constexpr std::size_t kMaxListLines = 100'000;
 
-// The lines of a copied text, split at CR LF, LF or CR. A line break at the
-// very end ends the last line and starts none (a spreadsheet ends every copy
-// with one); an empty text has no line.
-std::size_t CountLines(std::string_view text);
-
-// Calls `line` with each line of `text`, as CountLines counts them, without
-// its line break.
-template <typename F> void ForEachLine(std::string_view text, F &&line)
-{
-    while (!text.empty()) {
-        const auto end = static_cast<std::size_t>(
-            std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; })
-            - text.begin());
-        line(text.substr(0, end));
-        std::size_t next = end;
-        if (next < text.size())
-            next += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-        text.remove_prefix(next);
-    }
-}
-
-// A line's fields, split at tabs, into `fields`.
-void SplitFields(std::string_view line, std::vector<std::string_view> &fields);
-
 struct ListAnswer {
-    // One line for each line of the list, in its order, each ended by "\n":
-    // "" for a blank line, "Cv\tC" for a header, Cv and C for a valve, where
-    // the first coefficient not produced is "出错：" and the error's text
-    // and the field after it is empty.
+    // One line for each row of the list (ui/spreadsheet_text.h), in its
+    // order, each ended by "\n": "" for a blank row, "Cv\tC" for a header, Cv and C for a valve,
+    // where the first coefficient not produced is "出错：" and the error's text and the field after
+    // it is empty.
     std::string text;
     std::size_t lines = 0;
-    std::size_t valves = 0; // lines calculated, failed or not
-    std::vector<std::size_t> failed; // their numbers, counted from 1 over all lines
+    std::size_t valves = 0; // rows calculated, failed or not
+    std::vector<std::size_t> failed; // their numbers, counted from 1 over all rows
 };
 
-// A line is blank (nothing but blanks and tabs), a header (no field, split
-// at tabs, begins with a number that Val reads) or a valve. A valve whose
+// A row is blank (no field holds more than blanks), a header (no field
+// begins with a number that Val reads) or a valve. A valve whose
 // first field is a medium's caption is of that medium, its other fields the
 // values; otherwise it is of `selected`, every field a value. Five or more
 // values are P1, P2, G, Q and t, the rest ignored; fewer go, in order, to

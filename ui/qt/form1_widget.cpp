@@ -77,20 +77,94 @@ QFont DefaultFont()
     return FontFor(FontFace::Default, kDefaultPoints, false, false);
 }
 
+std::array<QWidget *, kControlCount> BuildWindow(QWidget &window)
+{
+    window.setObjectName(QStringLiteral("Form1"));
+    window.setWindowTitle(ToQString(kWindowCaption));
+    window.setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    window.setFont(DefaultFont());
+    QPalette background = window.palette();
+    background.setColor(QPalette::Window, ToQColor(kBackground));
+    window.setPalette(background);
+    window.setAutoFillBackground(true);
+
+    std::array<QWidget *, kControlCount> controls {};
+    const auto control = [&](ControlId id) { return controls[Index(id)]; };
+    // The four option buttons form one exclusive group.
+    auto *media = new QButtonGroup(&window);
+    for (const ControlSpec &spec : kControls) {
+        const QString caption = ToQString(spec.caption);
+        QWidget *w = nullptr;
+        switch (spec.kind) {
+        case ControlKind::Label: {
+            auto *l = new QLabel(caption, &window);
+            l->setWordWrap(spec.id == ControlId::Label2);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            w = l;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto *box = new QLineEdit(caption, &window);
+            box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+            w = box;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto *b = new QRadioButton(caption, &window);
+            media->addButton(b);
+            w = b;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto *b = new QPushButton(caption, &window);
+            b->setDefault(spec.id == ControlId::Command1);
+            w = b;
+            break;
+        }
+        case ControlKind::Frame:
+            w = new QGroupBox(caption, &window);
+            break;
+        }
+        w->setObjectName(ToQString(spec.name));
+        w->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
+            TwipsToPixels(spec.height));
+        if (spec.face != FontFace::Default)
+            w->setFont(FontFor(spec.face, spec.points, spec.bold, spec.italic));
+        if (spec.colour) {
+            QPalette pal = w->palette();
+            pal.setColor(spec.kind == ControlKind::TextBox ? QPalette::Text : QPalette::WindowText,
+                ToQColor(*spec.colour));
+            w->setPalette(pal);
+        }
+        w->setVisible(spec.visible);
+        controls[Index(spec.id)] = w;
+    }
+
+    // Boxes above labels that reach into them, option buttons above the frame.
+    for (QWidget *w : controls)
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QRadioButton *>(w))
+            w->raise();
+
+    for (const ControlSpec &spec : kControls)
+        if (spec.buddy) {
+            static_cast<QLabel *>(control(spec.id))->setBuddy(control(*spec.buddy));
+            control(*spec.buddy)->setAccessibleName(AccessibleNameFrom(ToQString(spec.caption)));
+        }
+
+    static_cast<QAbstractButton *>(control(ControlId::Option1))->setChecked(true);
+
+    // Tab moves through the focusable controls in ascending tab index.
+    for (std::size_t i = 1; i < kTabOrder.size(); ++i)
+        QWidget::setTabOrder(control(kTabOrder[i - 1]), control(kTabOrder[i]));
+    control(kTabOrder.front())->setFocus();
+    return controls;
+}
+
 Form1Widget::Form1Widget(QWidget *parent)
     : QWidget(parent)
     , form_(*this)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(ToQString(kWindowCaption));
-    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
-    setFont(DefaultFont());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ToQColor(kBackground));
-    setPalette(pal);
-    setAutoFillBackground(true);
-
-    BuildControls();
+    controls_ = BuildWindow(*this);
     form_.Describe();
 
     for (const ControlSpec &spec : kControls) {
@@ -165,77 +239,6 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
         connect(item, &QAction::triggered, this, [this, command] { Run(*command); });
     }
     menu->popup(at);
-}
-
-void Form1Widget::BuildControls()
-{
-    // The four option buttons form one exclusive group.
-    auto *media = new QButtonGroup(this);
-    for (const ControlSpec &spec : kControls) {
-        const QString caption = ToQString(spec.caption);
-        QWidget *w = nullptr;
-        switch (spec.kind) {
-        case ControlKind::Label: {
-            auto *l = new QLabel(caption, this);
-            l->setWordWrap(spec.id == ControlId::Label2);
-            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            w = l;
-            break;
-        }
-        case ControlKind::TextBox: {
-            auto *box = new QLineEdit(caption, this);
-            box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
-            w = box;
-            break;
-        }
-        case ControlKind::OptionButton: {
-            auto *b = new QRadioButton(caption, this);
-            media->addButton(b);
-            w = b;
-            break;
-        }
-        case ControlKind::CommandButton: {
-            auto *b = new QPushButton(caption, this);
-            b->setDefault(spec.id == ControlId::Command1);
-            w = b;
-            break;
-        }
-        case ControlKind::Frame:
-            w = new QGroupBox(caption, this);
-            break;
-        }
-        w->setObjectName(ToQString(spec.name));
-        w->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
-            TwipsToPixels(spec.height));
-        if (spec.face != FontFace::Default)
-            w->setFont(FontFor(spec.face, spec.points, spec.bold, spec.italic));
-        if (spec.colour) {
-            QPalette pal = w->palette();
-            pal.setColor(spec.kind == ControlKind::TextBox ? QPalette::Text : QPalette::WindowText,
-                ToQColor(*spec.colour));
-            w->setPalette(pal);
-        }
-        w->setVisible(spec.visible);
-        controls_[Index(spec.id)] = w;
-    }
-
-    // Boxes above labels that reach into them, option buttons above the frame.
-    for (QWidget *w : controls_)
-        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QRadioButton *>(w))
-            w->raise();
-
-    for (const ControlSpec &spec : kControls)
-        if (spec.buddy) {
-            label(spec.id)->setBuddy(control(*spec.buddy));
-            control(*spec.buddy)->setAccessibleName(AccessibleNameFrom(ToQString(spec.caption)));
-        }
-
-    button(ControlId::Option1)->setChecked(true);
-
-    // Tab moves through the focusable controls in ascending tab index.
-    for (std::size_t i = 1; i < kTabOrder.size(); ++i)
-        setTabOrder(control(kTabOrder[i - 1]), control(kTabOrder[i]));
-    control(kTabOrder.front())->setFocus();
 }
 
 QLabel *Form1Widget::label(ControlId id) const

@@ -26,6 +26,12 @@ namespace quorvel {
 // The window's default font: 宋体 9 pt, or the nearest font this machine has.
 QFont DefaultFont();
 
+// Makes `window` the calculator's window as the table describes it: its
+// title, size and background, and every control as a widget in its font and
+// colour, in the tab order, the focus on the first; nothing is connected.
+// Returns the widgets by ControlId.
+std::array<QWidget *, kControlCount> BuildWindow(QWidget &window);
+
 class Form1Widget : public QWidget, private Form1Controls {
     Q_OBJECT
 
@@ -35,7 +41,6 @@ public:
     QWidget *control(ControlId id) const { return controls_[Index(id)]; }
 
 private:
-    void BuildControls();
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The clipboard's text into `box`, through the form or as Qt pastes.
     void PasteInto(ControlId box);

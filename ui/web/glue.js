@@ -199,7 +199,14 @@ var QuorvelPage = (function () {
     setHint: function (id, text) {
       if (text) controls[id].title = text; else controls[id].removeAttribute('title');
     },
-    setDescription: function (id, text) { document.getElementById(names[id] + '-unit').textContent = text; },
+    setDescription: function (id, text) {
+      var unit = names[id] + '-unit';
+      document.getElementById(unit).textContent = text;
+      // WebKit keeps the description that a box had while it was hidden,
+      // unless the reference to it is set anew.
+      controls[id].removeAttribute('aria-describedby');
+      controls[id].setAttribute('aria-describedby', unit);
+    },
     end: end,
     copy: copy,
   };

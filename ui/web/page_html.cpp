@@ -69,7 +69,9 @@ std::string Rgb(const quorvel::Rgb &c)
 // and the frame they overlap.
 std::string Style()
 {
+    // A closed <dialog> is hidden also where the browser has no <dialog>.
     std::string css = "html,body{margin:0;padding:0}[hidden]{display:none!important}"
+                      "#message:not([open]){display:none}"
                       "#Form1{position:relative;overflow:hidden;width:"
         + Px(kClientWidthTwips) + ";height:" + Px(kClientHeightTwips) + ";background:"
         + Rgb(kBackground) + ";font:" + Points(kDefaultPoints) + " " + Families(FontFace::Default)
@@ -81,7 +83,8 @@ std::string Style()
           "#Form1 .option{display:flex;align-items:center;white-space:nowrap}"
           "#Form1 .option input{margin:0 3px 0 2px}"
           "#Form1 input[type=text]{border:1px solid #7a7a7a;background:#fff;padding:0 3px}"
-          "#Form1 button{font:inherit}"
+          // WebKit draws a button's caption in a translucent black of its own.
+          "#Form1 button{font:inherit;color:inherit}"
           "dialog{padding:0;border:1px solid #888;min-width:300px;max-width:480px;"
           "font:"
         + Points(kDefaultPoints) + " " + Families(FontFace::Default)
@@ -92,7 +95,7 @@ std::string Style()
           "dialog svg{flex:none}dialog svg g{display:none}dialog.error g.error,"
           "dialog.warning g.warning,dialog.information g.information{display:inline}"
           "dialog .buttons{text-align:right;padding:0 16px 12px}"
-          "dialog button{min-width:80px;font:inherit}";
+          "dialog button{min-width:80px;font:inherit;color:inherit}";
     for (const ControlSpec &spec : kControls) {
         css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)
             + ";width:" + Px(spec.width) + ";height:" + Px(spec.height);

@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, FaceTest,
         FaceCase { "li_english_name", FontFace::Li, { L"LiSu", L"SimSun" }, L"LiSu" },
         FaceCase {
             "song_on_linux", FontFace::Song, { L"Noto Serif CJK SC" }, L"Noto Serif CJK SC" },
-        FaceCase { "default_nothing_known", FontFace::Default, {}, L"宋体" }),
+        FaceCase { "default_nothing_known", FontFace::Default, {}, L"SimSun" }),
     CaseName {});
 
 struct DpiCase {

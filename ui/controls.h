@@ -173,9 +173,11 @@ inline constexpr auto kTabOrder = [] {
 // was drawn with and its other names, macOS's faces of the same style, then
 // the nearest Chinese faces that a Linux machine may have instead
 // (楷体_GB2312 is 楷体 on newer Windows; 隶书 is not part of every Windows,
-// and 宋体 stands in for it).
+// and 宋体 stands in for it). SimSun, 宋体's English name, comes first: a
+// browser's fontconfig knows it as a serif face, while it answers 宋体 with
+// a sans-serif one, which WebKit takes for the font asked for.
 namespace detail {
-inline constexpr std::string_view kSong[] = { "宋体", "SimSun", "新宋体", "NSimSun", "STSong",
+inline constexpr std::string_view kSong[] = { "SimSun", "宋体", "NSimSun", "新宋体", "STSong",
     "Songti SC", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN" };
 inline constexpr std::string_view kLi[]
     = { "隶书", "LiSu", "STLiti", "Baoli SC", "宋体", "SimSun", "新宋体", "NSimSun", "STSong",

@@ -48,6 +48,15 @@ def wait_for_port(port, process, timeout=60):
     raise TimeoutError(f"{process.args[0]} did not listen on port {port}")
 
 
+def stop(process, timeout=20):
+    """Waits for `process` to end, and ends it after `timeout` seconds."""
+    try:
+        process.wait(timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 class WebDriver:
     """The commands both engines take; `command` carries one and returns its value."""
     name = ""
@@ -163,11 +172,7 @@ class Firefox(WebDriver):
         except Exception:
             pass
         self.socket.close()
-        try:
-            self.process.wait(20)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        stop(self.process)
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
@@ -227,11 +232,7 @@ class WebKit(WebDriver):
         except Exception:
             pass
         self.process.terminate()
-        try:
-            self.process.wait(20)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        stop(self.process)
 
 
 ENGINES = {"firefox": Firefox, "webkit": WebKit}

@@ -2,6 +2,9 @@
 
 #include "runtime/arith.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace quorvel {
 
 namespace {
@@ -25,13 +28,42 @@ constexpr double kOne = 1.0;
 constexpr double k1210 = 1210;
 constexpr double k1415_7 = static_cast<double>(1415.7f);
 
+// Tells the recorder, if there is one, of each named value as it is
+// computed, and passes the value on unchanged.
+class Steps {
+public:
+    explicit Steps(StepRecorder *recorder)
+        : recorder_(recorder)
+    {
+    }
+    double operator()(std::string_view symbol, std::string_view formula,
+        std::string_view substituted, std::initializer_list<double> operands, double value) const
+    {
+        if (recorder_) {
+            Step step { symbol, formula, substituted, {}, operands.size(), value };
+            std::copy(operands.begin(), operands.end(), step.operands.begin());
+            recorder_->Record(step);
+        }
+        return value;
+    }
+
+private:
+    StepRecorder *recorder_;
+};
+
+// The pressure drop, which every formula but the critical ones uses.
+double Drop(const SizingInputs &in, const Steps &note)
+{
+    return note("ΔP", "P1 − P2", "{} − {}", { in.P1, in.P2 }, Sub(in.P1, in.P2));
+}
+
 // The regime test, with the pressure drop and P1 / 2 formed afresh. A drop of
 // exactly half the upstream pressure counts as critical, so that every valid
 // input falls into one of the two formulas.
-FlowRegime RegimeOf(const SizingInputs &in)
+FlowRegime RegimeOf(const SizingInputs &in, const Steps &note)
 {
-    const double drop = Sub(in.P1, in.P2);
-    const double half = Div(in.P1, kTwo);
+    const double drop = Drop(in, note);
+    const double half = note("P1/2", "P1 / 2", "{} / 2", { in.P1 }, Div(in.P1, kTwo));
     return Less(drop, half) ? FlowRegime::Subcritical : FlowRegime::Critical;
 }
 
@@ -49,152 +81,222 @@ void Produce(SizingResult &r, CvFormula cv, CFormula c)
     r.CProduced = true;
 }
 
-void ComputeLiquid(const SizingInputs &in, SizingResult &r)
+void ComputeLiquid(const SizingInputs &in, SizingResult &r, const Steps &note)
 {
     // (G / dP)^0.5
-    const auto root = [&] { return Pow(Div(in.G, Sub(in.P1, in.P2)), kHalf); };
+    const auto root = [&] {
+        const double drop = Drop(in, note);
+        const double ratio = note("G/ΔP", "G / ΔP", "{} / {}", { in.G, drop }, Div(in.G, drop));
+        return note("(G/ΔP)^0.5", "(G/ΔP)^0.5", "{}^0.5", { ratio }, Pow(ratio, kHalf));
+    };
     Produce(
         r,
         // Cv = (1.17 * Q) * root
         [&] {
-            const double left = Mul(k1_17, in.Q);
-            return Mul(left, root());
+            const double left
+                = note("1.17Q", "1.17 × Q", "{} × {}", { k1_17, in.Q }, Mul(k1_17, in.Q));
+            const double right = root();
+            return note("Cv", "1.17Q × (G/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
         },
         // C = Q * root
-        [&] { return Mul(in.Q, root()); });
+        [&] {
+            const double right = root();
+            return note("C", "Q × (G/ΔP)^0.5", "{} × {}", { in.Q, right }, Mul(in.Q, right));
+        });
 }
 
-void ComputeGasSubcritical(const SizingInputs &in, SizingResult &r)
+void ComputeGasSubcritical(const SizingInputs &in, SizingResult &r, const Steps &note)
 {
     // ((G * (273 + t)) / (dP * (P1 + P2)))^0.5
     const auto root = [&] {
-        const double numerator = Mul(in.G, Add(k273, in.t));
-        const double drop = Sub(in.P1, in.P2);
-        const double denominator = Mul(drop, Add(in.P1, in.P2));
-        return Pow(Div(numerator, denominator), kHalf);
+        const double absolute = note("T", "273 + t", "273 + {}", { in.t }, Add(k273, in.t));
+        const double numerator
+            = note("G·T", "G × T", "{} × {}", { in.G, absolute }, Mul(in.G, absolute));
+        const double drop = Drop(in, note);
+        const double sum = note("P1+P2", "P1 + P2", "{} + {}", { in.P1, in.P2 }, Add(in.P1, in.P2));
+        const double denominator
+            = note("ΔP·(P1+P2)", "ΔP × (P1+P2)", "{} × {}", { drop, sum }, Mul(drop, sum));
+        const double ratio = note("G·T/(ΔP·(P1+P2))", "G·T / (ΔP·(P1+P2))", "{} / {}",
+            { numerator, denominator }, Div(numerator, denominator));
+        return note("(G·T/(ΔP·(P1+P2)))^0.5", "(G·T/(ΔP·(P1+P2)))^0.5", "{}^0.5", { ratio },
+            Pow(ratio, kHalf));
     };
     Produce(
         r,
         // Cv = (Q / 287) * root
         [&] {
-            const double left = Div(in.Q, k287);
-            return Mul(left, root());
+            const double left = note("Q/287", "Q / 287", "{} / 287", { in.Q }, Div(in.Q, k287));
+            const double right = root();
+            return note("Cv", "Q/287 × (G·T/(ΔP·(P1+P2)))^0.5", "{} × {}", { left, right },
+                Mul(left, right));
         },
         // C = (Q / 335.79) * root
         [&] {
-            const double left = Div(in.Q, k335_79);
-            return Mul(left, root());
+            const double left
+                = note("Q/335.79", "Q / 335.79", "{} / {}", { in.Q, k335_79 }, Div(in.Q, k335_79));
+            const double right = root();
+            return note("C", "Q/335.79 × (G·T/(ΔP·(P1+P2)))^0.5", "{} × {}", { left, right },
+                Mul(left, right));
         });
 }
 
-void ComputeGasCritical(const SizingInputs &in, SizingResult &r)
+void ComputeGasCritical(const SizingInputs &in, SizingResult &r, const Steps &note)
 {
     // (G * (273 + t))^0.5
-    const auto root = [&] { return Pow(Mul(in.G, Add(k273, in.t)), kHalf); };
+    const auto root = [&] {
+        const double absolute = note("T", "273 + t", "273 + {}", { in.t }, Add(k273, in.t));
+        const double product
+            = note("G·T", "G × T", "{} × {}", { in.G, absolute }, Mul(in.G, absolute));
+        return note("(G·T)^0.5", "(G·T)^0.5", "{}^0.5", { product }, Pow(product, kHalf));
+    };
+    const auto scaled
+        = [&] { return note("249P1", "249 × P1", "249 × {}", { in.P1 }, Mul(k249, in.P1)); };
     Produce(
         r,
         // Cv = (Q / (249 * P1)) * root
         [&] {
-            const double left = Div(in.Q, Mul(k249, in.P1));
-            return Mul(left, root());
+            const double divisor = scaled();
+            const double left
+                = note("Q/(249P1)", "Q / 249P1", "{} / {}", { in.Q, divisor }, Div(in.Q, divisor));
+            const double right = root();
+            return note(
+                "Cv", "Q/(249P1) × (G·T)^0.5", "{} × {}", { left, right }, Mul(left, right));
         },
         // C = (Q / ((249 * P1) * 1.17)) * root
         [&] {
-            const double left = Div(in.Q, Mul(Mul(k249, in.P1), k1_17));
-            return Mul(left, root());
+            const double product = scaled();
+            const double divisor = note(
+                "249P1·1.17", "249P1 × 1.17", "{} × {}", { product, k1_17 }, Mul(product, k1_17));
+            const double left = note("Q/(249P1·1.17)", "Q / (249P1·1.17)", "{} / {}",
+                { in.Q, divisor }, Div(in.Q, divisor));
+            const double right = root();
+            return note(
+                "C", "Q/(249P1·1.17) × (G·T)^0.5", "{} × {}", { left, right }, Mul(left, right));
         });
 }
 
-void ComputeWaterSteamSubcritical(const SizingInputs &in, double k, SizingResult &r)
+void ComputeWaterSteamSubcritical(
+    const SizingInputs &in, double k, SizingResult &r, const Steps &note)
 {
     // 13.67 * (dP * (P1 + P2))^0.5
     const auto divisor = [&] {
-        const double drop = Sub(in.P1, in.P2);
-        const double product = Mul(drop, Add(in.P1, in.P2));
-        return Mul(k13_67, Pow(product, kHalf));
+        const double drop = Drop(in, note);
+        const double sum = note("P1+P2", "P1 + P2", "{} + {}", { in.P1, in.P2 }, Add(in.P1, in.P2));
+        const double product
+            = note("ΔP·(P1+P2)", "ΔP × (P1+P2)", "{} × {}", { drop, sum }, Mul(drop, sum));
+        const double root = note(
+            "(ΔP·(P1+P2))^0.5", "(ΔP·(P1+P2))^0.5", "{}^0.5", { product }, Pow(product, kHalf));
+        return note("D", "13.67 × (ΔP·(P1+P2))^0.5", "13.67 × {}", { root }, Mul(k13_67, root));
+    };
+    const auto numerator = [&] {
+        return note("Q·K", "Q × K", "{} × {}", { in.Q, k }, Mul(in.Q, k));
     };
     Produce(
         r,
         // Cv = (Q * K) / divisor
         [&] {
-            const double numerator = Mul(in.Q, k);
-            return Div(numerator, divisor());
+            const double top = numerator();
+            const double bottom = divisor();
+            return note("Cv", "Q·K / D", "{} / {}", { top, bottom }, Div(top, bottom));
         },
         // C = (Q * K) / (1.17 * divisor)
         [&] {
-            const double numerator = Mul(in.Q, k);
-            return Div(numerator, Mul(k1_17, divisor()));
+            const double top = numerator();
+            const double d = divisor();
+            const double bottom = note("1.17D", "1.17 × D", "{} × {}", { k1_17, d }, Mul(k1_17, d));
+            return note("C", "Q·K / 1.17D", "{} / {}", { top, bottom }, Div(top, bottom));
         });
 }
 
-void ComputeWaterSteamCritical(const SizingInputs &in, double k, SizingResult &r)
+void ComputeWaterSteamCritical(const SizingInputs &in, double k, SizingResult &r, const Steps &note)
 {
+    const auto numerator = [&] {
+        return note("Q·K", "Q × K", "{} × {}", { in.Q, k }, Mul(in.Q, k));
+    };
     Produce(
         r,
         // Cv = (Q * K) / (11.9 * P1)
         [&] {
-            const double numerator = Mul(in.Q, k);
-            return Div(numerator, Mul(k11_9, in.P1));
+            const double top = numerator();
+            const double bottom
+                = note("11.9P1", "11.9 × P1", "11.9 × {}", { in.P1 }, Mul(k11_9, in.P1));
+            return note("Cv", "Q·K / 11.9P1", "{} / {}", { top, bottom }, Div(top, bottom));
         },
         // C = (Q * K) / (13.923 * P1)
         [&] {
-            const double numerator = Mul(in.Q, k);
-            return Div(numerator, Mul(k13_923, in.P1));
+            const double top = numerator();
+            const double bottom
+                = note("13.923P1", "13.923 × P1", "13.923 × {}", { in.P1 }, Mul(k13_923, in.P1));
+            return note("C", "Q·K / 13.923P1", "{} / {}", { top, bottom }, Div(top, bottom));
         });
 }
 
-void ComputeOtherSteam(const SizingInputs &in, SizingResult &r)
+void ComputeOtherSteam(const SizingInputs &in, SizingResult &r, const Steps &note)
 {
     // ((t + G) / dP)^0.5
-    const auto root = [&] { return Pow(Div(Add(in.t, in.G), Sub(in.P1, in.P2)), kHalf); };
+    const auto root = [&] {
+        const double sum = note("t+G", "t + G", "{} + {}", { in.t, in.G }, Add(in.t, in.G));
+        const double drop = Drop(in, note);
+        const double ratio
+            = note("(t+G)/ΔP", "(t+G) / ΔP", "{} / {}", { sum, drop }, Div(sum, drop));
+        return note("((t+G)/ΔP)^0.5", "((t+G)/ΔP)^0.5", "{}^0.5", { ratio }, Pow(ratio, kHalf));
+    };
     Produce(
         r,
         // Cv = (Q / 1210) * root
         [&] {
-            const double left = Div(in.Q, k1210);
-            return Mul(left, root());
+            const double left = note("Q/1210", "Q / 1210", "{} / 1210", { in.Q }, Div(in.Q, k1210));
+            const double right = root();
+            return note(
+                "Cv", "Q/1210 × ((t+G)/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
         },
         // C = (Q / 1415.7) * root
         [&] {
-            const double left = Div(in.Q, k1415_7);
-            return Mul(left, root());
+            const double left
+                = note("Q/1415.7", "Q / 1415.7", "{} / {}", { in.Q, k1415_7 }, Div(in.Q, k1415_7));
+            const double right = root();
+            return note(
+                "C", "Q/1415.7 × ((t+G)/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
         });
 }
 
 } // namespace
 
-void ComputeFlowCoefficients(
-    MediumKind medium, const SizingInputs &in, SizingResult &result, float &SuperheatFactor)
+void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &in, SizingResult &result,
+    float &SuperheatFactor, StepRecorder *recorder)
 {
+    const Steps note(recorder);
     switch (medium) {
     case MediumKind::Liquid:
         result.Case = FormulaCase { medium, std::nullopt };
-        ComputeLiquid(in, result);
+        ComputeLiquid(in, result, note);
         return;
     case MediumKind::Gas: {
-        const FlowRegime regime = RegimeOf(in);
+        const FlowRegime regime = RegimeOf(in, note);
         result.Case = FormulaCase { medium, regime };
         if (regime == FlowRegime::Subcritical)
-            ComputeGasSubcritical(in, result);
+            ComputeGasSubcritical(in, result, note);
         else
-            ComputeGasCritical(in, result);
+            ComputeGasCritical(in, result, note);
         return;
     }
     case MediumKind::WaterSteam: {
-        const FlowRegime regime = RegimeOf(in);
+        const FlowRegime regime = RegimeOf(in, note);
         result.Case = FormulaCase { medium, regime };
         // K = t * 0.0013 + 1 in double, then held in single precision.
-        SuperheatFactor = ToSingle(Add(Mul(in.t, k0_0013), kOne));
-        const double k = SuperheatFactor;
+        const double scaled
+            = note("0.0013t", "t × 0.0013", "{} × 0.0013", { in.t }, Mul(in.t, k0_0013));
+        SuperheatFactor = ToSingle(Add(scaled, kOne));
+        const double k = note("K", "0.0013t + 1（单精度）", "{} + 1", { scaled }, SuperheatFactor);
         if (regime == FlowRegime::Subcritical)
-            ComputeWaterSteamSubcritical(in, k, result);
+            ComputeWaterSteamSubcritical(in, k, result, note);
         else
-            ComputeWaterSteamCritical(in, k, result);
+            ComputeWaterSteamCritical(in, k, result, note);
         return;
     }
     case MediumKind::OtherSteam:
         result.Case = FormulaCase { medium, std::nullopt };
-        ComputeOtherSteam(in, result);
+        ComputeOtherSteam(in, result, note);
         return;
     }
 }

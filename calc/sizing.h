@@ -8,7 +8,10 @@
 // infinity or a NaN. The caller's record keeps whatever was stored before.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
+#include <string_view>
 
 namespace quorvel {
 
@@ -44,10 +47,35 @@ struct SizingResult {
     std::optional<FormulaCase> Case; // set once the case is decided
 };
 
+// One named value of a calculation, as it was computed: `symbol` =
+// `formula` = `substituted` with the operands put in for its "{}", in order
+// = `value`. Texts are UTF-8 and live as long as the program.
+struct Step {
+    std::string_view symbol; // "ΔP"
+    std::string_view formula; // "P1 − P2"
+    std::string_view substituted; // "{} − {}"
+    std::array<double, 3> operands {};
+    std::size_t operandCount = 0;
+    double value = 0.0;
+};
+
+// Told each step in the order the calculation evaluates them, before the
+// next operation; a step whose operation fails is not told. A record of the
+// calculation is made from these, never from a second copy of the formulas.
+class StepRecorder {
+public:
+    virtual void Record(const Step &step) = 0;
+
+protected:
+    ~StepRecorder() = default;
+};
+
 // Fills `result` (which should be fresh) for the given medium. The two
 // water-steam cases first compute the superheat factor K = t * 0.0013 + 1,
 // held in single precision, into `SuperheatFactor`; nothing else is changed.
-void ComputeFlowCoefficients(
-    MediumKind medium, const SizingInputs &inputs, SizingResult &result, float &SuperheatFactor);
+// With a recorder, every named value is told to it as well; the arithmetic
+// is the same either way.
+void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &inputs, SizingResult &result,
+    float &SuperheatFactor, StepRecorder *recorder = nullptr);
 
 } // namespace quorvel

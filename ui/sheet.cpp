@@ -1,0 +1,213 @@
+#include "ui/sheet.h"
+
+#include "runtime/text.h"
+#include "ui/media.h"
+
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+
+class Recorded : public StepRecorder {
+public:
+    void Record(const Step &step) override { steps.push_back(step); }
+    std::vector<Step> steps;
+};
+
+// The three constants held in single precision, as the calculation uses them.
+struct SingleConstant {
+    std::string_view written;
+    double used;
+};
+constexpr SingleConstant kSingleConstants[] = {
+    { "1.17", static_cast<double>(1.17f) },
+    { "335.79", static_cast<double>(335.79f) },
+    { "1415.7", static_cast<double>(1415.7f) },
+};
+
+constexpr std::string_view kSymbols[] = { "P1", "P2", "G", "Q", "t" };
+
+// A number as the result boxes show it; a negative one in parentheses
+// where it stands in a formula.
+std::string Number(double value, bool inFormula = false)
+{
+    const std::string text = NumberToText(value);
+    return inFormula && text.starts_with('-') ? "(" + text + ")" : text;
+}
+
+std::string Substituted(const Step &step)
+{
+    std::string out;
+    std::size_t operand = 0;
+    for (std::size_t i = 0; i < step.substituted.size(); ++i) {
+        if (step.substituted.compare(i, 2, "{}") == 0 && operand < step.operandCount) {
+            out += Number(step.operands[operand++], true);
+            ++i;
+        } else {
+            out += step.substituted[i];
+        }
+    }
+    return out;
+}
+
+// The UTF-8 text cut at a column, never inside a character.
+std::size_t CutAt(std::string_view text, std::size_t columns)
+{
+    std::size_t width = 0, at = 0;
+    while (at < text.size()) {
+        std::size_t length = 1;
+        while (at + length < text.size() && (text[at + length] & 0xC0) == 0x80)
+            ++length;
+        width += SheetWidth(text.substr(at, length));
+        if (width > columns)
+            break;
+        at += length;
+    }
+    return std::max<std::size_t>(at, 1);
+}
+
+// "a = b = c" within the page's width: a part that does not fit goes on to
+// the next line under "= ", and a part wider than a line is cut into lines.
+std::vector<std::string> Equation(const std::vector<std::string> &parts)
+{
+    constexpr std::string_view kGoOn = "    = ";
+    std::vector<std::string> lines { parts.front() };
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (SheetWidth(lines.back()) + 3 + SheetWidth(parts[i]) <= kSheetColumns)
+            lines.back() += " = " + parts[i];
+        else
+            lines.push_back(std::string(kGoOn) + parts[i]);
+    }
+    std::vector<std::string> fitted;
+    for (std::string_view line : lines) {
+        while (SheetWidth(line) > kSheetColumns) {
+            const std::size_t cut = CutAt(line, kSheetColumns);
+            fitted.emplace_back(line.substr(0, cut));
+            line.remove_prefix(cut);
+        }
+        fitted.emplace_back(line);
+    }
+    return fitted;
+}
+
+void Add(std::vector<std::string> &to, const std::vector<std::string> &lines)
+{
+    to.insert(to.end(), lines.begin(), lines.end());
+}
+
+// "symbol = formula", or the formula alone where it is its own symbol.
+std::vector<std::string> Symbols(const Step &step)
+{
+    std::vector<std::string> parts { std::string(step.symbol) };
+    if (step.formula != step.symbol)
+        parts.emplace_back(step.formula);
+    return parts;
+}
+
+std::vector<std::string> StepLines(const Step &step)
+{
+    std::vector<std::string> parts = Symbols(step);
+    parts.push_back(Substituted(step));
+    parts.push_back(Number(step.value));
+    return Equation(parts);
+}
+
+std::string_view MediumName(MediumKind medium)
+{
+    return Spec(MediumOf(medium).option).caption;
+}
+
+} // namespace
+
+std::size_t SheetWidth(std::string_view text)
+{
+    // Every character beyond ASCII counts as wide: in a Song face even ×, −
+    // and ℃ are drawn a full em wide.
+    std::size_t width = 0;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        width += byte < 0x80 ? 1 : (byte & 0xC0) == 0xC0 ? 2 : 0;
+    }
+    return width;
+}
+
+Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
+    std::string_view version)
+{
+    Recorded recorded;
+    SizingResult result;
+    float superheatFactor = 0.0f;
+    ComputeFlowCoefficients(medium,
+        SizingInputs { values[0], values[1], values[2], values[3], values[4] }, result,
+        superheatFactor, &recorded);
+
+    // The same value formed again (a root that Cv and C share) is shown once.
+    std::vector<Step> steps;
+    for (const Step &step : recorded.steps)
+        if (std::none_of(steps.begin(), steps.end(), [&](const Step &shown) {
+                return shown.symbol == step.symbol && shown.value == step.value;
+            }))
+            steps.push_back(step);
+
+    Sheet sheet;
+    sheet.title = "调节阀流通能力计算书";
+    sheet.date = date;
+
+    SheetSection state { "一、介质与流动状态", {}, { "介质：" + std::string(MediumName(medium)) } };
+    auto step = steps.begin();
+    if (result.Case && result.Case->Regime) {
+        // The regime test's two values come first.
+        for (int i = 0; i < 2; ++i)
+            Add(state.lines, StepLines(*step++));
+        state.lines.push_back(*result.Case->Regime == FlowRegime::Subcritical
+                ? "ΔP < P1/2，为亚临界流"
+                : "ΔP ≥ P1/2，为临界流");
+    }
+    sheet.sections.push_back(std::move(state));
+
+    SheetSection inputs { "二、计算参数", {}, {} };
+    const MediumSpec &shown = MediumOf(medium);
+    for (std::size_t i = 0; i < kInputBoxes.size(); ++i) {
+        if (!ShownUnder(shown, kInputBoxes[i]).visible)
+            continue;
+        const auto label = std::find_if(kControls.begin(), kControls.end(),
+            [&](const ControlSpec &spec) { return spec.buddy == kInputBoxes[i]; });
+        const auto unit = std::find_if(std::begin(kUnitLabels), std::end(kUnitLabels),
+            [&](const UnitLabel &u) { return u.box == kInputBoxes[i]; });
+        const Shown unitShown = ShownUnder(shown, unit->unit);
+        inputs.rows.push_back({ std::string(ShownUnder(shown, label->id).caption),
+            std::string(kSymbols[i]), Number(values[i]),
+            unitShown.visible ? std::string(unitShown.caption) : std::string() });
+    }
+    sheet.sections.push_back(std::move(inputs));
+
+    SheetSection formulas { "三、计算公式", {}, {} };
+    for (auto s = step; s != steps.end(); ++s)
+        if (s->formula != s->symbol)
+            Add(formulas.lines, Equation(Symbols(*s)));
+    sheet.sections.push_back(std::move(formulas));
+
+    SheetSection working { "四、计算过程", {}, {} };
+    for (const SingleConstant &c : kSingleConstants)
+        if (std::any_of(steps.begin(), steps.end(), [&](const Step &s) {
+                return std::find(s.operands.begin(), s.operands.begin() + s.operandCount, c.used)
+                    != s.operands.begin() + s.operandCount;
+            }))
+            Add(working.lines,
+                Equation({ "注：常数 " + std::string(c.written) + " 以单精度存储，计算中取 "
+                    + Number(c.used) }));
+    if (medium == MediumKind::WaterSteam)
+        working.lines.push_back("注：过热系数 K 以单精度存储");
+    for (; step != steps.end(); ++step)
+        Add(working.lines, StepLines(*step));
+    sheet.sections.push_back(std::move(working));
+
+    sheet.sections.push_back(
+        { "五、计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } });
+    sheet.signatures = { "位号", "计算", "校核", "审核", "日期" };
+    sheet.footer = "Quorvel " + std::string(version);
+    return sheet;
+}
+
+} // namespace quorvel

@@ -7,6 +7,7 @@
 #include "ui/valve_list.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace quorvel {

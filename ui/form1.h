@@ -34,8 +34,6 @@
 #include "calc/sizing.h"
 #include "ui/controls.h"
 
-#include <algorithm>
-#include <array>
 #include <string>
 #include <string_view>
 

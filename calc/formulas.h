@@ -49,6 +49,21 @@ template <typename Note> double Drop(const SizingInputs &in, Note note)
     return note("ΔP", "P1 − P2", "{} − {}", { in.P1, in.P2 }, Sub(in.P1, in.P2));
 }
 
+// dP * (P1 + P2), which the subcritical gas and water-steam formulas share.
+template <typename Note> double DropTimesSum(const SizingInputs &in, Note note)
+{
+    const double drop = Drop(in, note);
+    const double sum = note("P1+P2", "P1 + P2", "{} + {}", { in.P1, in.P2 }, Add(in.P1, in.P2));
+    return note("ΔP·(P1+P2)", "ΔP × (P1+P2)", "{} × {}", { drop, sum }, Mul(drop, sum));
+}
+
+// G * (273 + t), which both gas formulas share.
+template <typename Note> double GTimesAbsolute(const SizingInputs &in, Note note)
+{
+    const double absolute = note("T", "273 + t", "273 + {}", { in.t }, Add(k273, in.t));
+    return note("G·T", "G × T", "{} × {}", { in.G, absolute }, Mul(in.G, absolute));
+}
+
 // The regime test, with the pressure drop and P1 / 2 formed afresh. A drop of
 // exactly half the upstream pressure counts as critical, so that every valid
 // input falls into one of the two formulas.
@@ -102,13 +117,8 @@ void ComputeGasSubcritical(const SizingInputs &in, SizingResult &r, Note note)
 {
     // ((G * (273 + t)) / (dP * (P1 + P2)))^0.5
     const auto root = [&] {
-        const double absolute = note("T", "273 + t", "273 + {}", { in.t }, Add(k273, in.t));
-        const double numerator
-            = note("G·T", "G × T", "{} × {}", { in.G, absolute }, Mul(in.G, absolute));
-        const double drop = Drop(in, note);
-        const double sum = note("P1+P2", "P1 + P2", "{} + {}", { in.P1, in.P2 }, Add(in.P1, in.P2));
-        const double denominator
-            = note("ΔP·(P1+P2)", "ΔP × (P1+P2)", "{} × {}", { drop, sum }, Mul(drop, sum));
+        const double numerator = GTimesAbsolute(in, note);
+        const double denominator = DropTimesSum(in, note);
         const double ratio = note("G·T/(ΔP·(P1+P2))", "G·T / (ΔP·(P1+P2))", "{} / {}",
             { numerator, denominator }, Div(numerator, denominator));
         return note("(G·T/(ΔP·(P1+P2)))^0.5", "(G·T/(ΔP·(P1+P2)))^0.5", "{}^0.5", { ratio },
@@ -137,9 +147,7 @@ template <typename Note> void ComputeGasCritical(const SizingInputs &in, SizingR
 {
     // (G * (273 + t))^0.5
     const auto root = [&] {
-        const double absolute = note("T", "273 + t", "273 + {}", { in.t }, Add(k273, in.t));
-        const double product
-            = note("G·T", "G × T", "{} × {}", { in.G, absolute }, Mul(in.G, absolute));
+        const double product = GTimesAbsolute(in, note);
         return note("(G·T)^0.5", "(G·T)^0.5", "{}^0.5", { product }, Pow(product, kHalf));
     };
     const auto scaled
@@ -173,10 +181,7 @@ void ComputeWaterSteamSubcritical(const SizingInputs &in, double k, SizingResult
 {
     // 13.67 * (dP * (P1 + P2))^0.5
     const auto divisor = [&] {
-        const double drop = Drop(in, note);
-        const double sum = note("P1+P2", "P1 + P2", "{} + {}", { in.P1, in.P2 }, Add(in.P1, in.P2));
-        const double product
-            = note("ΔP·(P1+P2)", "ΔP × (P1+P2)", "{} × {}", { drop, sum }, Mul(drop, sum));
+        const double product = DropTimesSum(in, note);
         const double root = note(
             "(ΔP·(P1+P2))^0.5", "(ΔP·(P1+P2))^0.5", "{}^0.5", { product }, Pow(product, kHalf));
         return note("D", "13.67 × (ΔP·(P1+P2))^0.5", "13.67 × {}", { root }, Mul(k13_67, root));

@@ -11,6 +11,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "scripts"))
+from webdriver import start_xvfb  # noqa: E402
+
 # Box centres in pixels (twips / 15), and each medium's option button.
 BOXES = {"Text1": (144, 116), "Text2": (144, 156), "Text3": (392, 116),
          "Text4": (392, 156), "Text7": (144, 204)}
@@ -30,16 +33,6 @@ EXPECTED = {
                     "Text3": ("出口比容", "cm3/g"), "Text4": ("最大流量", "kg/h"),
                     "Text7": ("入口比容", "cm3/g")},
 }
-
-
-def start_xvfb():
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
-                             "-nolisten", "tcp", "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as f:
-        os.environ["DISPLAY"] = ":" + f.readline().strip()
-    return xvfb
 
 
 def until(what, probe, timeout=20):

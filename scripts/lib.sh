@@ -23,9 +23,10 @@ WINDOWS_PACKAGES=("${WINDOWS_BUILD_PACKAGES[@]}" googletest wine wine64 locales
   g++-mingw-w64-i686-posix)
 # The browser page: emscripten (with clang, lld, binaryen and Node's acorn).
 # Its tests, besides: Chromium, driven headless from Python; Firefox ESR and
-# WebKitGTK's WebDriver with its MiniBrowser, in real windows.
+# WebKitGTK's WebDriver with its MiniBrowser, in real windows; pdftotext, for
+# the printed calculation sheet.
 WEB_BUILD_PACKAGES=(emscripten)
-WEB_PACKAGES=("${WEB_BUILD_PACKAGES[@]}" chromium python3 firefox-esr webkit2gtk-driver)
+WEB_PACKAGES=("${WEB_BUILD_PACKAGES[@]}" chromium python3 firefox-esr webkit2gtk-driver poppler-utils)
 # The micro-benchmarks and the start-up measurements (Linux, Windows under
 # Wine, and the page in Chromium).
 BENCH_PACKAGES=(libbenchmark-dev xvfb xauth python3 "${WINDOWS_PACKAGES[@]}" "${WEB_PACKAGES[@]}")

@@ -167,6 +167,7 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
     std::vector<ControlId> ways { Command1 };
     ways.insert(ways.end(), kInputBoxes.begin(), kInputBoxes.end());
     ways.push_back(Label1); // stands for Ctrl+Shift+C, wherever the focus is
+    ways.push_back(Label2); // and for Ctrl+P
     for (ControlId way : ways) {
         SCOPED_TRACE(kControls[Index(way)].name);
         Window w;
@@ -176,9 +177,20 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
         w.Select(c.option);
         for (std::size_t i = 0; i < c.inputs.size(); ++i)
             w[kInputBoxes[i]] = c.inputs[i];
-        way == Command1     ? w.form.Click(way)
-            : way == Label1 ? w.form.CopyRow()
-                            : w.form.EnterPressed(way);
+        std::optional<Sheet> sheet;
+        if (way == Command1)
+            w.form.Click(way);
+        else if (way == Label1)
+            w.form.CopyRow();
+        else if (way == Label2)
+            sheet = w.form.SheetToPrint("2026年12月10日");
+        else
+            w.form.EnterPressed(way);
+        ASSERT_EQ(sheet.has_value(), way == Label2 && !c.row.empty());
+        if (sheet) {
+            EXPECT_EQ(sheet->sections.back().lines,
+                std::vector<std::string>({ "Cv = " + c.cv, "C = " + c.c }));
+        }
         EXPECT_EQ(std::vector<std::string>({ w[Text5], w[Text6] }),
             std::vector<std::string>({ c.cv, c.c }));
         EXPECT_EQ(std::vector<std::string>(
@@ -199,6 +211,9 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
     w.form.CopyRow();
     ASSERT_EQ(w.errors.size(), 1u);
     EXPECT_NE(w.errors[0].find("剪贴板"), std::string::npos);
+    w.form.PrintFailed("没有安装打印机");
+    ASSERT_EQ(w.errors.size(), 2u);
+    EXPECT_EQ(w.errors[1].rfind("打印失败：没有安装打印机。", 0), 0u);
     w.form.Click(Command2);
     EXPECT_TRUE(w.ended);
 }

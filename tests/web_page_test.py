@@ -8,10 +8,13 @@ below the window (core and form tests).
 
 usage: web_page_test.py PAGE.html [SCREENSHOT.png]
 """
+import base64
 import json
 import os
 import re
+import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -205,6 +208,36 @@ class PageTest(unittest.TestCase):
                 self.key("Enter")
                 self.assertEqual(self.clipboard(), answer)
                 self.assertEqual(self.value("Text4"), "1000")
+
+    def test_ctrl_p_prints_the_calculation_sheet_not_the_window(self):
+        self.js("window.printed = 0; window.print = () => { window.printed++; }")
+        self.key("p", ctrl=True)  # every box empty: no pressure drop
+        self.assertEqual(self.message()[0], "error")
+        self.key("Enter")
+        self.assertEqual(self.js("window.printed"), 0)
+        for box, text in (("Text1", "5"), ("Text2", "4"), ("Text3", "1"), ("Text4", "10")):
+            self.click(box)
+            self.type(text)
+        self.key("p", ctrl=True)
+        self.assertEqual(self.js("window.printed"), 1)
+        self.assertEqual(self.value("Text5"), "11.6999995708466")
+        pdf = self.b.call("Page.printToPDF", preferCSSPageSize=True)["data"]
+        with tempfile.NamedTemporaryFile(suffix=".pdf") as f:
+            f.write(base64.b64decode(pdf))
+            f.flush()
+            text = subprocess.run(["pdftotext", f.name, "-"], capture_output=True, text=True,
+                                  check=True).stdout
+        self.assertEqual(text.count("\f"), 1)  # one page
+        lines = [line.strip() for line in text.splitlines()]
+        for line in ("调节阀流通能力计算书", "介质：液体", "ΔP = P1 − P2 = 5 − 4 = 1",
+                     "Cv = 11.6999995708466", "C = 10", "Quorvel 0.1.0"):
+            self.assertIn(line, lines)
+        self.assertIn("校核", text)
+        self.assertNotIn("退出", text)  # the window's button
+        self.js("window.print = undefined")
+        self.key("p", ctrl=True)
+        self.assertEqual(self.message()[0], "error")
+        self.assertTrue(self.message()[1].startswith("打印失败：这个浏览器不能打印网页。"))
 
     def test_exit_ends_the_page_and_nothing_is_requested(self):
         self.click("Command2")

@@ -264,6 +264,23 @@ void Form1::CalculateList(std::string_view clipboard)
     controls_.ShowMessage(MessageIcon::Information, summary);
 }
 
+std::optional<Sheet> Form1::SheetToPrint(std::string_view date)
+{
+    Calculation done;
+    if (!Calculate(done) || !done.result.CvProduced || !done.result.CProduced)
+        return std::nullopt;
+    return MakeSheet(done.medium->medium, done.values, date, QUORVEL_VERSION);
+}
+
+void Form1::PrintFailed(std::string_view reason)
+{
+    std::string report = "打印失败";
+    if (!reason.empty())
+        report += "：" + std::string(reason);
+    ShowError(report + "。\n计算书没有打印。请检查打印机后再按 " + std::string(kPrintSheet.shortcut)
+        + "。");
+}
+
 void Form1::ShowError(std::string_view report)
 {
     controls_.ShowMessage(MessageIcon::Error, report);

@@ -33,7 +33,9 @@
 
 #include "calc/sizing.h"
 #include "ui/controls.h"
+#include "ui/sheet.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,8 +81,9 @@ struct BoxCommand {
 };
 inline constexpr BoxCommand kCopyRow { "复制整行(&R)", "Ctrl+Shift+C" };
 inline constexpr BoxCommand kCalculateList { "整表计算(&L)", "Ctrl+Shift+V" };
-inline constexpr std::string_view kShortcutsHint
-    = "Ctrl+Shift+C：计算并复制整行\nCtrl+Shift+V：计算剪贴板中的整张表";
+inline constexpr BoxCommand kPrintSheet { "打印计算书(&P)", "Ctrl+P" };
+inline constexpr std::string_view kShortcutsHint = "Ctrl+Shift+C：计算并复制整行\nCtrl+Shift+V："
+                                                   "计算剪贴板中的整张表\nCtrl+P：打印计算书";
 
 class Form1 {
 public:
@@ -127,6 +130,13 @@ public:
     // copied when no line is a valve or when there are more than
     // kMaxListLines lines. No box, caption or medium changes.
     void CalculateList(std::string_view clipboard);
+    // Ctrl+P: calculates as "计算" does; when both coefficients are
+    // produced, the calculation sheet of it, dated `date`, for the front end
+    // to print. After a run-time error, which has been reported, nothing.
+    std::optional<Sheet> SheetToPrint(std::string_view date);
+    // The sheet could not be printed, for `reason` (the system's words, or
+    // the front end's): says so. A cancelled print dialog is no failure.
+    void PrintFailed(std::string_view reason);
 
 private:
     struct Calculation;

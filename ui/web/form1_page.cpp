@@ -4,10 +4,12 @@
 // to the functions below and carries out the accessors. Texts cross as
 // UTF-8 in the module's memory.
 #include "ui/form1.h"
+#include "ui/web/html.h"
 
 #include <emscripten.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -91,6 +93,32 @@ private:
     }
 };
 
+// The sheet as the page prints it: headings, the inputs' table, a line
+// each, the lines to sign and the foot.
+std::string SheetHtml(const quorvel::Sheet &sheet)
+{
+    using quorvel::web::Escaped;
+    std::string html
+        = "<h1>" + Escaped(sheet.title) + "</h1><p class=\"date\">" + Escaped(sheet.date) + "</p>";
+    for (const quorvel::SheetSection &section : sheet.sections) {
+        html += "<h2>" + Escaped(section.heading) + "</h2>";
+        if (!section.rows.empty()) {
+            html += "<table><tr><th>参数</th><th>符号</th><th>数值</th><th>单位</th></tr>";
+            for (const quorvel::SheetRow &row : section.rows)
+                html += "<tr><td>" + Escaped(row.caption) + "</td><td>" + Escaped(row.symbol)
+                    + "</td><td>" + Escaped(row.value) + "</td><td>" + Escaped(row.unit)
+                    + "</td></tr>";
+            html += "</table>";
+        }
+        for (const std::string &line : section.lines)
+            html += "<p>" + Escaped(line) + "</p>";
+    }
+    html += "<div class=\"signatures\">";
+    for (const std::string &signature : sheet.signatures)
+        html += "<p>" + Escaped(signature) + "：<span></span></p>";
+    return html + "</div><p class=\"foot\">" + Escaped(sheet.footer) + "</p>";
+}
+
 Form1Page *page = nullptr;
 
 ControlId ToId(int id)
@@ -139,6 +167,25 @@ EMSCRIPTEN_KEEPALIVE void quorvel_copy_row()
 EMSCRIPTEN_KEEPALIVE void quorvel_calculate_list(const char *text, int length)
 {
     page->form.CalculateList(View(text, length));
+}
+
+// Ctrl+P or the browser's own printing: the sheet as HTML, in memory the
+// glue frees, or null when the calculation failed (and was reported).
+EMSCRIPTEN_KEEPALIVE char *quorvel_print_sheet(const char *date, int length)
+{
+    const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(View(date, length));
+    if (!sheet)
+        return nullptr;
+    const std::string html = SheetHtml(*sheet);
+    char *copy = static_cast<char *>(std::malloc(html.size() + 1));
+    if (copy)
+        std::memcpy(copy, html.c_str(), html.size() + 1);
+    return copy;
+}
+
+EMSCRIPTEN_KEEPALIVE void quorvel_print_failed(const char *reason, int length)
+{
+    page->form.PrintFailed(View(reason, length));
 }
 
 } // extern "C"

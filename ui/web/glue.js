@@ -14,6 +14,8 @@ var QuorvelPage = (function () {
   var ended = false;
   var listPending = false; // Ctrl+Shift+V in a box, until its paste event
   var focusBefore = null; // where the focus goes back to when a message closes
+  var sheet = document.getElementById('sheet');
+  var printing = false; // Ctrl+P's own print, whose sheet is filled already
 
   function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
   function radio(id) { return controls[id].querySelector('input'); }
@@ -94,7 +96,34 @@ var QuorvelPage = (function () {
     return true;
   }
 
+  // The sheet of a calculation into the part of the page that prints;
+  // false when the calculation failed, as its report has said.
+  function fillSheet() {
+    var now = new Date();
+    var date = now.getFullYear() + '年' + (now.getMonth() + 1) + '月' + now.getDate() + '日';
+    var html = withUtf8(date, function (at, length) { return module._quorvel_print_sheet(at, length); });
+    if (!html) return false;
+    sheet.innerHTML = module.UTF8ToString(html);
+    module._free(html);
+    return true;
+  }
+  function printSheet() {
+    if (!fillSheet()) return;
+    if (typeof window.print !== 'function') {
+      withUtf8('这个浏览器不能打印网页', function (at, length) { module._quorvel_print_failed(at, length); });
+      return;
+    }
+    printing = true;
+    try { window.print(); } finally { printing = false; }
+  }
+
   function shortcut(event) {
+    if (!ended && (event.ctrlKey || event.metaKey) && !event.shiftKey && !event.altKey &&
+        event.key.toLowerCase() === 'p') {
+      event.preventDefault(); // the sheet, not the window
+      printSheet();
+      return;
+    }
     if (ended || !(event.ctrlKey || event.metaKey) || !event.shiftKey || event.altKey) return;
     var key = event.key.toLowerCase();
     if (key === 'c') {
@@ -153,6 +182,10 @@ var QuorvelPage = (function () {
       }
     });
     document.addEventListener('keydown', shortcut);
+    // The browser's own Print prints the sheet of the boxes' calculation too.
+    window.addEventListener('beforeprint', function () {
+      if (!printing && !ended && !fillSheet()) sheet.textContent = '';
+    });
     document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
     // A click beside the button must not take the focus from it.
     dialog.addEventListener('mousedown', function (event) {

@@ -4,6 +4,7 @@
 // "style", the "controls", or the control "names" as a JavaScript array in
 // the table's order.
 #include "ui/controls.h"
+#include "ui/web/html.h"
 
 #include <cstdio>
 #include <string>
@@ -12,30 +13,7 @@
 namespace {
 
 using namespace quorvel;
-
-std::string Escaped(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
+using web::Escaped;
 
 std::string Px(int twips)
 {
@@ -95,7 +73,22 @@ std::string Style()
           "dialog svg{flex:none}dialog svg g{display:none}dialog.error g.error,"
           "dialog.warning g.warning,dialog.information g.information{display:inline}"
           "dialog .buttons{text-align:right;padding:0 16px 12px}"
-          "dialog button{min-width:80px;font:inherit;color:inherit}";
+          "dialog button{min-width:80px;font:inherit;color:inherit}"
+          // The calculation sheet is what the page prints, never the window.
+          // Its margins are its own: a page without margins leaves the
+          // browser no room for its header and footer lines.
+          "#sheet{display:none}@page{size:A4;margin:0}"
+          "@media print{#Form1,#message{display:none!important}#sheet{display:block;padding:20mm;"
+          "font:10.5pt "
+        + Families(FontFace::Song)
+        + ";color:#000}#sheet h1{font-size:16pt;text-align:center;margin:0 0 2mm}"
+          "#sheet .date{text-align:center;margin:0 0 4mm}#sheet h2{font-size:11pt;margin:4mm 0 "
+          "1mm}#sheet p{margin:0;white-space:pre-wrap;overflow-wrap:anywhere}"
+          "#sheet table{border-collapse:collapse;margin:1mm 0}#sheet th,#sheet td{border:1px "
+          "solid #000;padding:0.5mm 2mm;text-align:left;font-weight:normal}"
+          "#sheet .signatures{display:flex;flex-wrap:wrap;gap:2mm 10mm;margin-top:8mm}"
+          "#sheet .signatures span{display:inline-block;width:30mm;border-bottom:1px solid #000}"
+          "#sheet .foot{margin-top:6mm;font-size:8pt;color:#444}}";
     for (const ControlSpec &spec : kControls) {
         css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)
             + ";width:" + Px(spec.width) + ";height:" + Px(spec.height);

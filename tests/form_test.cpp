@@ -183,11 +183,12 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
         else if (way == Label1)
             w.form.CopyRow();
         else if (way == Label2)
-            sheet = w.form.SheetToPrint("2026年12月10日");
+            sheet = w.form.SheetToPrint(std::chrono::year(2026) / 12 / 10);
         else
             w.form.EnterPressed(way);
         ASSERT_EQ(sheet.has_value(), way == Label2 && !c.row.empty());
         if (sheet) {
+            EXPECT_EQ(sheet->date, "2026年12月10日");
             EXPECT_EQ(sheet->sections.back().lines,
                 std::vector<std::string>({ "Cv = " + c.cv, "C = " + c.c }));
         }

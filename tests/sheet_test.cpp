@@ -1,12 +1,13 @@
 // The calculation sheet's content: the medium and regime, the inputs used,
 // the steps with their numbers, and the results, for each formula case;
-// random inputs end in the result boxes' numbers and fit the page. Expected
+// random inputs end in the result boxes' numbers and fit one page. Expected
 // numbers are those of the calculation's reference script.
 #include "ui/sheet.h"
 
 #include "runtime/error.h"
 #include "runtime/text.h"
 #include "tests/case_name.h"
+#include "ui/sheet_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,10 @@ TEST(Sheet, NoneForAFailedCalculation)
 
 TEST(Sheet, RandomInputsEndInTheResultBoxesNumbersAndFitThePage)
 {
+    // A printer's Song face: half an em for ASCII, a whole em for the rest.
+    const auto width = [](SheetStyle style, std::string_view text) {
+        return double(SheetWidth(text)) * SheetPoints(style) / 2 * 25.4 / 72;
+    };
     std::mt19937_64 random(20261210);
     std::uniform_int_distribution<int> exponent(-300, 300), medium(0, 3);
     std::uniform_real_distribution<double> mantissa(-2, 10);
@@ -107,6 +112,10 @@ TEST(Sheet, RandomInputsEndInTheResultBoxesNumbersAndFitThePage)
         for (const SheetSection &section : sheet.sections)
             for (const std::string &line : section.lines)
                 EXPECT_LE(SheetWidth(line), kSheetColumns) << line;
+        const SheetPage page = LayOutSheet(sheet, width);
+        EXPECT_LE(page.height, kSheetAreaHeightMm - SheetLineHeight(SheetStyle::Foot));
+        for (const PlacedText &text : page.texts)
+            EXPECT_LE(text.x + width(text.style, text.text), kSheetAreaWidthMm) << text.text;
     }
     EXPECT_GT(sheets, 400);
 }

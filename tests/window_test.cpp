@@ -2,6 +2,7 @@
 // arrow keys; then what a person would see (texts, visibility, focus).
 #include "ui/qt/form1_widget.h"
 #include "ui/qt/qt_texts.h"
+#include "ui/qt/sheet_printer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,13 +12,19 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <array>
 #include <memory>
 
 using quorvel::Form1Widget;
+using Inputs = std::array<double, 5>;
 
 namespace {
 
@@ -256,7 +263,8 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("5\t4\t3\t2\r\n"));
         auto [inputMenu, inputItems] = menuOf("Text1");
         QVERIFY(!inputItems.join(u' ').contains(QStringLiteral("复制整行")));
-        QCOMPARE(inputItems.last(), QStringLiteral("整表计算(&L)\tCtrl+Shift+V"));
+        QCOMPARE(inputItems.mid(inputItems.size() - 2),
+            QStringList({ "整表计算(&L)\tCtrl+Shift+V", "打印计算书(&P)\tCtrl+P" }));
         const auto paste = inputItems.indexOf(QStringLiteral("粘贴(&P)\tCtrl+V"));
         QVERIFY(paste >= 0);
         inputMenu->actions()[paste]->trigger();
@@ -264,18 +272,110 @@ private slots:
         QCOMPARE(QStringList({ text("Text1"), text("Text2"), text("Text3"), text("Text4") }),
             QStringList({ "5", "4", "3", "2" }));
         auto [resultMenu, resultItems] = menuOf("Text6");
-        QCOMPARE(resultItems.mid(resultItems.size() - 2),
-            QStringList({ "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V" }));
-        resultMenu->actions()[resultItems.size() - 2]->trigger();
+        QCOMPARE(resultItems.mid(resultItems.size() - 3),
+            QStringList({ "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V",
+                "打印计算书(&P)\tCtrl+P" }));
+        resultMenu->actions()[resultItems.size() - 3]->trigger();
         resultMenu->close();
         QCOMPARE(QGuiApplication::clipboard()->text(),
             QStringLiteral("液体\t5\t4\t3\t2\t\t4.05299874104806\t3.46410161513775\n"));
         QMenu *listMenu = menuOf("Text2").first;
-        const MessageSeen seen = messageWhile([&] { listMenu->actions().last()->trigger(); });
+        const MessageSeen seen = messageWhile([&] { listMenu->actions().end()[-2]->trigger(); });
         listMenu->close();
         QCOMPARE(seen.icon, QMessageBox::Information);
         QCOMPARE(QGuiApplication::clipboard()->text(),
             QStringLiteral("4.05299874104806\t3.46410161513775\n"));
+    }
+
+    // Ctrl+P calculates and opens the print preview, which Escape closes;
+    // after a failed calculation only the error report appears.
+    void ctrlPPreviewsTheSheet()
+    {
+        const auto previewWhile = [&](auto act) {
+            QString title;
+            QTimer closer;
+            closer.setInterval(0);
+            connect(&closer, &QTimer::timeout, this, [&] {
+                QWidget *modal = QApplication::activeModalWidget();
+                if (qobject_cast<QPrintPreviewDialog *>(modal)) {
+                    title = modal->windowTitle();
+                    QTest::keyClick(modal, Qt::Key_Escape);
+                } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                    title = box->text();
+                    box->accept();
+                }
+            });
+            closer.start();
+            act();
+            return title;
+        };
+        QVERIFY(previewWhile([&] { // empty boxes: the report, and no preview
+            QTest::keyClick(w("Text1"), Qt::Key_P, Qt::ControlModifier);
+        })
+                    .startsWith(QStringLiteral("计算出错")));
+        typeInputs({ "5", "4", "1", "10" });
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(previewWhile([&] { QTest::keyClick(w("Text4"), Qt::Key_P, Qt::ControlModifier); }),
+            QStringLiteral("调节阀流通能力计算书"));
+        QCOMPARE(text("Text5"), QStringLiteral("11.6999995708466"));
+        QVERIFY(form->isVisible());
+    }
+
+    // The sheet printed to a PDF file reads back, line for line, as the
+    // sheet holds it, in the medium's cases and with numbers at the range's
+    // ends.
+    void sheetPrintedToPdfReadsBackExactly_data()
+    {
+        QTest::addColumn<int>("medium");
+        QTest::addColumn<Inputs>("values");
+        using quorvel::MediumKind;
+        QTest::newRow("liquid") << int(MediumKind::Liquid) << Inputs { 5, 4, 1, 10, 0 };
+        QTest::newRow("gas_critical") << int(MediumKind::Gas) << Inputs { 10, 4, 1, 1000, 27 };
+        QTest::newRow("water_steam")
+            << int(MediumKind::WaterSteam) << Inputs { 10, 8, 0, 1000, 100 };
+        QTest::newRow("other_steam")
+            << int(MediumKind::OtherSteam) << Inputs { 10, 8, 200, 1000, 100 };
+        QTest::newRow("range_ends")
+            << int(MediumKind::Gas) << Inputs { 1e300, 1e-300, 1e300, 1e-300, 27 };
+    }
+    void sheetPrintedToPdfReadsBackExactly()
+    {
+        QFETCH(int, medium);
+        QFETCH(Inputs, values);
+        const quorvel::Sheet sheet
+            = quorvel::MakeSheet(quorvel::MediumKind(medium), values, "2026年12月10日", "0.1.0");
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
+        quorvel::SetUpForSheet(printer, sheet);
+        QVERIFY(quorvel::PrintSheet(printer, sheet));
+        QProcess pdftotext; // in the order drawn: a table's row is one line
+        pdftotext.start(QStringLiteral("pdftotext"),
+            { QStringLiteral("-raw"), printer.outputFileName(), QStringLiteral("-") });
+        QVERIFY(pdftotext.waitForFinished());
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QCOMPARE(text.count(u'\f'), 1); // one page
+        const QStringList lines = text.split(u'\n');
+        const auto q = [](const std::string &s) { return QString::fromStdString(s); };
+        QStringList expected { q(sheet.title), q(sheet.date), q(sheet.footer) };
+        for (const quorvel::SheetSection &section : sheet.sections) {
+            expected << q(section.heading);
+            if (!section.rows.empty())
+                expected << QStringLiteral("参数 符号 数值 单位");
+            for (const quorvel::SheetRow &row : section.rows)
+                expected << QStringList(
+                    { q(row.caption), q(row.symbol), q(row.value), q(row.unit) })
+                                .join(u' ')
+                                .trimmed();
+            for (const std::string &line : section.lines)
+                expected << q(line).trimmed();
+        }
+        for (const QString &line : expected)
+            QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + text));
+        for (const std::string &signature : sheet.signatures)
+            QVERIFY(text.contains(q(signature) + u'：'));
     }
 
     void enterInAnInputBoxCalculates()

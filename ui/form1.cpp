@@ -264,12 +264,15 @@ void Form1::CalculateList(std::string_view clipboard)
     controls_.ShowMessage(MessageIcon::Information, summary);
 }
 
-std::optional<Sheet> Form1::SheetToPrint(std::string_view date)
+std::optional<Sheet> Form1::SheetToPrint(std::chrono::year_month_day date)
 {
     Calculation done;
     if (!Calculate(done) || !done.result.CvProduced || !done.result.CProduced)
         return std::nullopt;
-    return MakeSheet(done.medium->medium, done.values, date, QUORVEL_VERSION);
+    const std::string dated = std::to_string(int(date.year())) + "年"
+        + std::to_string(unsigned(date.month())) + "月" + std::to_string(unsigned(date.day()))
+        + "日";
+    return MakeSheet(done.medium->medium, done.values, dated, QUORVEL_VERSION);
 }
 
 void Form1::PrintFailed(std::string_view reason)

@@ -35,6 +35,7 @@
 #include "ui/controls.h"
 #include "ui/sheet.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -133,7 +134,7 @@ public:
     // Ctrl+P: calculates as "计算" does; when both coefficients are
     // produced, the calculation sheet of it, dated `date`, for the front end
     // to print. After a run-time error, which has been reported, nothing.
-    std::optional<Sheet> SheetToPrint(std::string_view date);
+    std::optional<Sheet> SheetToPrint(std::chrono::year_month_day date);
     // The sheet could not be printed, for `reason` (the system's words, or
     // the front end's): says so. A cancelled print dialog is no failure.
     void PrintFailed(std::string_view reason);

@@ -15,7 +15,7 @@
 namespace quorvel {
 
 // A line wider than this is wrapped; a full-width character counts two.
-// At 10.5 pt, 20 mm margins leave A4 portrait about 90 such columns.
+// At 10 pt, 20 mm margins leave A4 portrait about 96 such columns.
 inline constexpr std::size_t kSheetColumns = 86;
 
 // Columns a UTF-8 text takes: one for ASCII, two for any other character.

@@ -1,9 +1,12 @@
 #include "ui/qt/form1_widget.h"
 
+#include "ui/qt/sheet_printer.h"
+
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDate>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -12,6 +15,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -47,6 +52,16 @@ QStringList Families(FontFace face)
     return present.isEmpty() ? wanted : present;
 }
 
+// What a screen reader announces for a box: its label without the colon.
+QString AccessibleNameFrom(QString caption)
+{
+    while (caption.endsWith(u':') || caption.endsWith(u'='))
+        caption.chop(1);
+    return caption;
+}
+
+} // namespace
+
 // 宋体, 隶书 and 楷体 have a regular face only, and their bold and italic are
 // drawn from it. Asking for the regular face here does the same with the
 // fallback fonts, and spares loading a second multi-megabyte CJK font file
@@ -61,16 +76,6 @@ QFont FontFor(FontFace face, double points, bool bold, bool italic)
     font.setItalic(italic);
     return font;
 }
-
-// What a screen reader announces for a box: its label without the colon.
-QString AccessibleNameFrom(QString caption)
-{
-    while (caption.endsWith(u':') || caption.endsWith(u'='))
-        caption.chop(1);
-    return caption;
-}
-
-} // namespace
 
 QFont DefaultFont()
 {
@@ -179,7 +184,7 @@ Form1Widget::Form1Widget(QWidget *parent)
             textBox(id)->installEventFilter(this);
         }
     }
-    for (const BoxCommand *command : { &kCopyRow, &kCalculateList }) {
+    for (const BoxCommand *command : { &kCopyRow, &kCalculateList, &kPrintSheet }) {
         auto *shortcut = new QShortcut(QKeySequence(ToQString(command->shortcut)), this);
         connect(shortcut, &QShortcut::activated, this, [this, command] { Run(*command); });
     }
@@ -189,8 +194,33 @@ void Form1Widget::Run(const BoxCommand &command)
 {
     if (&command == &kCopyRow)
         form_.CopyRow();
-    else
+    else if (&command == &kCalculateList)
         form_.CalculateList(QGuiApplication::clipboard()->text().toStdString());
+    else
+        PrintSheet();
+}
+
+// Qt's print preview, in Chinese, with Qt's print dialog behind its print
+// button; the sheet is drawn again for each page the preview or a printer
+// asks for.
+void Form1Widget::PrintSheet()
+{
+    const QDate today = QDate::currentDate();
+    const std::optional<Sheet> sheet
+        = form_.SheetToPrint(std::chrono::year_month_day(std::chrono::year(today.year()),
+            std::chrono::month(unsigned(today.month())), std::chrono::day(unsigned(today.day()))));
+    if (!sheet)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpForSheet(printer, *sheet);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(ToQString(sheet->title));
+    bool failed = false;
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+        [&](QPrinter *to) { failed = !quorvel::PrintSheet(*to, *sheet) || failed; });
+    preview.exec();
+    if (failed)
+        form_.PrintFailed("打印机没有接受这份计算书");
 }
 
 bool Form1Widget::eventFilter(QObject *watched, QEvent *event)
@@ -230,7 +260,7 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
             connect(paste, &QAction::triggered, this, [this, box] { PasteInto(box); });
         }
     menu->addSeparator();
-    for (const BoxCommand *command : { &kCopyRow, &kCalculateList }) {
+    for (const BoxCommand *command : { &kCopyRow, &kCalculateList, &kPrintSheet }) {
         if (command == &kCopyRow && !IsResultBox(box))
             continue;
         // The text after the tab stands in the menu's shortcut column.

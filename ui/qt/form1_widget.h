@@ -5,7 +5,9 @@
 // An input box is named for a screen reader by its label. Every paste into
 // a text box (Ctrl+V, Shift+Insert, its menu's "粘贴") goes to the form
 // first; Ctrl+Shift+C anywhere, or the result boxes' menu, copies the row;
-// Ctrl+Shift+V anywhere, or any box's menu, calculates the clipboard's list.
+// Ctrl+Shift+V anywhere, or any box's menu, calculates the clipboard's list;
+// Ctrl+P anywhere, or any box's menu, previews and prints the calculation
+// sheet (ui/qt/sheet_printer.h).
 #pragma once
 
 #include "ui/controls.h"
@@ -25,6 +27,8 @@ namespace quorvel {
 
 // The window's default font: 宋体 9 pt, or the nearest font this machine has.
 QFont DefaultFont();
+// A face of the control table in a size and style, or the nearest one.
+QFont FontFor(FontFace face, double points, bool bold, bool italic);
 
 // Makes `window` the calculator's window as the table describes it: its
 // title, size and background, and every control as a widget in its font and
@@ -45,8 +49,9 @@ private:
     // The clipboard's text into `box`, through the form or as Qt pastes.
     void PasteInto(ControlId box);
     void ShowContextMenu(ControlId box, const QPoint &at);
-    // The row or the list command.
+    // The row, the list or the print command.
     void Run(const BoxCommand &command);
+    void PrintSheet();
     QLabel *label(ControlId id) const;
     QLineEdit *textBox(ControlId id) const;
     QAbstractButton *button(ControlId id) const;

@@ -169,11 +169,13 @@ EMSCRIPTEN_KEEPALIVE void quorvel_calculate_list(const char *text, int length)
     page->form.CalculateList(View(text, length));
 }
 
-// Ctrl+P or the browser's own printing: the sheet as HTML, in memory the
-// glue frees, or null when the calculation failed (and was reported).
-EMSCRIPTEN_KEEPALIVE char *quorvel_print_sheet(const char *date, int length)
+// Ctrl+P or the browser's own printing: the sheet, dated by the computer's
+// local date, as HTML in memory the glue frees, or null when the calculation
+// failed (and was reported).
+EMSCRIPTEN_KEEPALIVE char *quorvel_print_sheet(int year, int month, int day)
 {
-    const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(View(date, length));
+    const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(
+        std::chrono::year(year) / std::chrono::month(unsigned(month)) / unsigned(day));
     if (!sheet)
         return nullptr;
     const std::string html = SheetHtml(*sheet);

@@ -100,8 +100,7 @@ var QuorvelPage = (function () {
   // false when the calculation failed, as its report has said.
   function fillSheet() {
     var now = new Date();
-    var date = now.getFullYear() + '年' + (now.getMonth() + 1) + '月' + now.getDate() + '日';
-    var html = withUtf8(date, function (at, length) { return module._quorvel_print_sheet(at, length); });
+    var html = module._quorvel_print_sheet(now.getFullYear(), now.getMonth() + 1, now.getDate());
     if (!html) return false;
     sheet.innerHTML = module.UTF8ToString(html);
     module._free(html);

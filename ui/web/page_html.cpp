@@ -78,17 +78,18 @@ std::string Style()
           // Its margins are its own: a page without margins leaves the
           // browser no room for its header and footer lines.
           "#sheet{display:none}@page{size:A4;margin:0}"
-          "@media print{#Form1,#message{display:none!important}#sheet{display:block;padding:20mm;"
-          "font:10.5pt "
+          "@media print{body{margin:0}#Form1,#message{display:none!important}"
+          "#sheet{display:block;padding:20mm 20mm 0;line-height:1.2;"
+          "font-size:10pt;font-family:"
         + Families(FontFace::Song)
         + ";color:#000}#sheet h1{font-size:16pt;text-align:center;margin:0 0 2mm}"
-          "#sheet .date{text-align:center;margin:0 0 4mm}#sheet h2{font-size:11pt;margin:4mm 0 "
-          "1mm}#sheet p{margin:0;white-space:pre-wrap;overflow-wrap:anywhere}"
+          "#sheet .date{text-align:center;margin:0 0 4mm}#sheet h2{font-size:11pt;margin:2mm 0 "
+          "0}#sheet p{margin:0;white-space:pre-wrap;overflow-wrap:anywhere}"
           "#sheet table{border-collapse:collapse;margin:1mm 0}#sheet th,#sheet td{border:1px "
           "solid #000;padding:0.5mm 2mm;text-align:left;font-weight:normal}"
-          "#sheet .signatures{display:flex;flex-wrap:wrap;gap:2mm 10mm;margin-top:8mm}"
+          "#sheet .signatures{display:flex;flex-wrap:wrap;gap:2mm 10mm;margin-top:4mm}"
           "#sheet .signatures span{display:inline-block;width:30mm;border-bottom:1px solid #000}"
-          "#sheet .foot{margin-top:6mm;font-size:8pt;color:#444}}";
+          "#sheet .foot{margin-top:4mm;font-size:8pt;color:#444}}";
     for (const ControlSpec &spec : kControls) {
         css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)
             + ";width:" + Px(spec.width) + ";height:" + Px(spec.height);

@@ -1,0 +1,162 @@
+#include "ui/qt/sheet_printer.h"
+
+#include "ui/qt/form1_widget.h"
+#include "ui/sheet_layout.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrinter>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace quorvel {
+
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// One font per style, measured on the printer itself.
+class SheetFonts {
+public:
+    explicit SheetFonts(QPrinter &printer)
+    {
+        for (SheetStyle style :
+            { SheetStyle::Title, SheetStyle::Heading, SheetStyle::Body, SheetStyle::Foot }) {
+            QFont font = FontFor(FontFace::Song, SheetPoints(style), SheetBold(style), false);
+            // Qt's PDF writer keeps the text of shaped runs of Latin letters
+            // but not of the digits among them; unshaped text keeps both.
+            font.setStyleStrategy(QFont::PreferNoShaping);
+            fonts_[Index(style)] = font;
+            metrics_[Index(style)] = QFontMetricsF(font, &printer);
+        }
+    }
+    const QFont &font(SheetStyle style) const { return fonts_[Index(style)]; }
+    const QFontMetricsF &metrics(SheetStyle style) const { return *metrics_[Index(style)]; }
+
+private:
+    static std::size_t Index(SheetStyle style) { return static_cast<std::size_t>(style); }
+    std::array<QFont, 4> fonts_;
+    std::array<std::optional<QFontMetricsF>, 4> metrics_;
+};
+
+// The character a glyph shows, for one that Qt's PDF writer named by another
+// code point of the font that draws the same glyph: it takes the lowest, so
+// that 一, 二, 力, 日, 月, 比, 水 and others come back as the Kangxi radicals
+// ⼀, ⼆, ⼒, ⽇, ⽉, ⽐, ⽔, and the space as a tab.
+char16_t Shown(char16_t code)
+{
+    if (code >= 0x2E80 && code <= 0x2FDF) {
+        const QString ideograph = QString(QChar(code)).normalized(QString::NormalizationForm_KC);
+        return ideograph.size() == 1 ? ideograph[0].unicode() : code;
+    }
+    return code >= 0x09 && code <= 0x0D ? u' ' : code;
+}
+
+// Rewrites the characters the PDF file's ToUnicode tables give its glyphs,
+// in place: every code keeps its length, so no offset in the file moves.
+// Only the tables' target codes change: those in brackets, the last of a
+// "bfrange" line and the second of a "bfchar" line.
+void MendPdfText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return;
+    QByteArray pdf = file.readAll();
+    bool changed = false;
+    const auto mend = [&](qsizetype at) { // at a "<XXXX>"
+        bool ok = false;
+        const uint code = pdf.mid(at + 1, 4).toUInt(&ok, 16);
+        if (!ok || code > 0xFFFF)
+            return;
+        const char16_t shown = Shown(char16_t(code));
+        if (shown != code) {
+            pdf.replace(
+                at + 1, 4, QByteArray::number(uint(shown), 16).toUpper().rightJustified(4, '0'));
+            changed = true;
+        }
+    };
+    for (qsizetype table = pdf.indexOf("begincmap"); table >= 0;
+         table = pdf.indexOf("begincmap", table + 1)) {
+        const qsizetype end = pdf.indexOf("endcmap", table);
+        if (end < 0)
+            break;
+        enum { Other, Range, Char } section = Other;
+        for (qsizetype line = table; line < end;) {
+            qsizetype next = pdf.indexOf('\n', line);
+            next = next < 0 || next > end ? end : next;
+            const QByteArray text = pdf.mid(line, next - line);
+            if (text.endsWith("beginbfrange"))
+                section = Range;
+            else if (text.endsWith("beginbfchar"))
+                section = Char;
+            else if (text.startsWith("end"))
+                section = Other;
+            else if (section != Other) {
+                std::vector<qsizetype> codes;
+                bool inBrackets = false;
+                for (qsizetype i = 0; i + 5 < text.size(); ++i) {
+                    inBrackets = inBrackets || text[i] == '[';
+                    if (text[i] == '<' && text[i + 5] == '>') {
+                        if (inBrackets)
+                            mend(line + i);
+                        codes.push_back(line + i);
+                    }
+                }
+                if (!inBrackets && codes.size() == (section == Range ? 3u : 2u))
+                    mend(codes.back());
+            }
+            line = next + 1;
+        }
+    }
+    if (changed && file.seek(0))
+        file.write(pdf);
+}
+
+} // namespace
+
+void SetUpForSheet(QPrinter &printer, const Sheet &sheet)
+{
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kSheetMarginMm, kSheetMarginMm, kSheetMarginMm, kSheetMarginMm),
+        QPageLayout::Millimeter));
+    printer.setDocName(ToQString(sheet.title));
+}
+
+bool PrintSheet(QPrinter &printer, const Sheet &sheet)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const SheetFonts fonts(printer);
+    const double perMm = printer.resolution() / 25.4;
+    const SheetPage page = LayOutSheet(sheet, [&](SheetStyle style, std::string_view text) {
+        return fonts.metrics(style).horizontalAdvance(ToQString(text)) / perMm;
+    });
+    painter.setPen(QPen(Qt::black, 0.25 * perMm));
+    for (const PlacedRule &r : page.rules)
+        painter.drawLine(QPointF(r.x1, r.y1) * perMm, QPointF(r.x2, r.y2) * perMm);
+    for (const PlacedText &t : page.texts) {
+        const QFontMetricsF &m = fonts.metrics(t.style);
+        painter.setFont(fonts.font(t.style));
+        const double top = t.y * perMm + (SheetLineHeight(t.style) * perMm - m.height()) / 2;
+        painter.drawText(QPointF(t.x * perMm, top + m.ascent()), ToQString(t.text));
+    }
+    const bool toPdfFile = painter.paintEngine()->type() == QPaintEngine::Pdf
+        && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return false;
+    if (toPdfFile)
+        MendPdfText(printer.outputFileName());
+    return true;
+}
+
+} // namespace quorvel

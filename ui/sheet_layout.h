@@ -1,0 +1,51 @@
+// The calculation sheet laid out on one A4 page, for a front end that draws
+// text and lines itself (the desktop printers). Places are in millimetres
+// from the top left corner of the area inside the page's margins; a text is
+// placed by the top left corner of its line.
+#pragma once
+
+#include "ui/sheet.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+inline constexpr double kSheetPageWidthMm = 210, kSheetPageHeightMm = 297;
+inline constexpr double kSheetMarginMm = 20;
+inline constexpr double kSheetAreaWidthMm = kSheetPageWidthMm - 2 * kSheetMarginMm;
+inline constexpr double kSheetAreaHeightMm = kSheetPageHeightMm - 2 * kSheetMarginMm;
+
+// The sheet's fonts are one Song face in these sizes; headings are bold.
+enum class SheetStyle { Title, Heading, Body, Foot };
+double SheetPoints(SheetStyle style);
+bool SheetBold(SheetStyle style);
+// The height of one line of a style, in millimetres.
+double SheetLineHeight(SheetStyle style);
+
+struct PlacedText {
+    double x, y;
+    SheetStyle style;
+    std::string text;
+};
+
+struct PlacedRule {
+    double x1, y1, x2, y2;
+};
+
+struct SheetPage {
+    std::vector<PlacedText> texts;
+    std::vector<PlacedRule> rules;
+    double height = 0; // of what is placed above the foot
+};
+
+// How wide a text is in a style, in millimetres, as the printer draws it.
+using SheetTextWidth = std::function<double(SheetStyle, std::string_view)>;
+
+// The title and date centred, the sections with their tables ruled, the
+// lines to sign with a rule each, and the foot at the bottom of the area.
+SheetPage LayOutSheet(const Sheet &sheet, const SheetTextWidth &width);
+
+} // namespace quorvel

@@ -4,15 +4,19 @@
 // 隶书 and 楷体_GB2312 to installed fonts, so each role gets its own face.
 #include "ui/win32/box_menu.h"
 #include "ui/win32/form1_window.h"
+#include "ui/win32/sheet_printer.h"
 
 #include "tests/case_name.h"
+#include "ui/sheet_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <array>
 #include <bit>
+#include <cmath>
 #include <set>
 #include <utility>
 #include <vector>
@@ -200,14 +204,76 @@ TEST(Win32, ResultHintsAreTooltips)
         return items;
     };
     EXPECT_EQ(itemsOf(Text5),
-        std::vector<std::string>(
-            { "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)", "删除(&D)", "-", "全选(&A)",
-                "-", "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V" }));
-    EXPECT_EQ(itemsOf(Text1).back(), "整表计算(&L)\tCtrl+Shift+V");
+        std::vector<std::string>({ "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)",
+            "删除(&D)", "-", "全选(&A)", "-", "复制整行(&R)\tCtrl+Shift+C",
+            "整表计算(&L)\tCtrl+Shift+V", "打印计算书(&P)\tCtrl+P" }));
+    EXPECT_EQ(itemsOf(Text1).back(), "打印计算书(&P)\tCtrl+P");
     EXPECT_EQ(itemsOf(Text1).size(), itemsOf(Text5).size() - 1);
     // A lone surrogate, as another program may leave on the clipboard,
     // reaches the form as U+FFFD.
     EXPECT_EQ(win32::Utf8(std::wstring { L'1', wchar_t(0xD800), L'\t' }), "1\uFFFD\t");
+}
+
+// The GDI drawing of the sheet, into an A4 metafile instead of a printer
+// (under Wine, CUPS loses the Chinese text): every text of the sheet is one
+// text record, and each lies inside the page's margins.
+TEST(Win32, SheetDrawsEveryTextInsideTheMargins)
+{
+    const std::pair<MediumKind, std::array<double, 5>> cases[] = {
+        { MediumKind::Liquid, { 5, 4, 1, 10, 0 } },
+        { MediumKind::Gas, { 1e300, 1e-300, 1e300, 1e-300, 27 } }, // the range's ends
+        { MediumKind::WaterSteam, { 10, 8, 0, 1000, 100 } },
+    };
+    for (const auto &[medium, values] : cases) {
+        const Sheet sheet = MakeSheet(medium, values, "2026年12月10日", "0.1.0");
+        const RECT a4 { 0, 0, 21000, 29700 }; // in 0.01 mm
+        const HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &a4, nullptr);
+        ASSERT_TRUE(dc);
+        const double perMm = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
+        win32::DrawSheet(dc, sheet, L"SimSun", POINT { 0, 0 });
+        const HENHMETAFILE file = CloseEnhMetaFile(dc);
+        struct Seen {
+            std::multiset<std::string> texts;
+            std::vector<RECTL> bounds;
+        } seen;
+        EnumEnhMetaFile(
+            nullptr, file,
+            [](HDC, HANDLETABLE *, const ENHMETARECORD *record, int, LPARAM to) -> int {
+                if (record->iType == EMR_EXTTEXTOUTW) {
+                    const auto *text = reinterpret_cast<const EMREXTTEXTOUTW *>(record);
+                    auto &seen = *reinterpret_cast<Seen *>(to);
+                    seen.texts.insert(win32::Utf8(
+                        { reinterpret_cast<const wchar_t *>(
+                              reinterpret_cast<const char *>(record) + text->emrtext.offString),
+                            text->emrtext.nChars }));
+                    seen.bounds.push_back(text->rclBounds);
+                }
+                return 1;
+            },
+            &seen, nullptr);
+        DeleteEnhMetaFile(file);
+        std::multiset<std::string> expected { sheet.title, sheet.date, sheet.footer, "参数", "符号",
+            "数值", "单位" };
+        for (const SheetSection &section : sheet.sections) {
+            expected.insert(section.heading);
+            for (const SheetRow &row : section.rows)
+                expected.insert({ row.caption, row.symbol, row.value, row.unit });
+            expected.insert(section.lines.begin(), section.lines.end());
+        }
+        for (const std::string &signature : sheet.signatures)
+            expected.insert(signature + "：");
+        EXPECT_EQ(seen.texts, expected);
+        // A text's box is its font's whole cell, which may reach a little
+        // beyond its line; an empty unit cell draws nothing.
+        const auto mm = [&](double at) { return std::lround(at * perMm); };
+        for (const RECTL &b : seen.bounds)
+            if (b.right > b.left) {
+                EXPECT_GE(b.left, mm(kSheetMarginMm));
+                EXPECT_LE(b.right, mm(kSheetPageWidthMm - kSheetMarginMm));
+                EXPECT_GE(b.top, mm(kSheetMarginMm - 1));
+                EXPECT_LE(b.bottom, mm(kSheetPageHeightMm - kSheetMarginMm + 1));
+            }
+    }
 }
 
 } // namespace quorvel::test

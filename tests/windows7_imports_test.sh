@@ -17,7 +17,8 @@ headers=$("$objdump" -p "$exe")
 # DLL -> the header that declares its functions ("" where none is checked:
 # msvcrt's names are the C runtime's own, which every Windows has).
 declare -A allowed=([KERNEL32.dll]="windows.h" [USER32.dll]="windows.h" [GDI32.dll]="windows.h"
-  [ADVAPI32.dll]="windows.h" [COMCTL32.dll]="commctrl.h" [msvcrt.dll]="")
+  [ADVAPI32.dll]="windows.h" [COMCTL32.dll]="commctrl.h" [comdlg32.dll]="commdlg.h"
+  [msvcrt.dll]="")
 declare -a functions=()
 dll=
 while IFS= read -r line; do
@@ -39,6 +40,7 @@ trap 'rm -f "$src"' EXIT
   echo '#define WINVER 0x0601'
   echo '#include <windows.h>'
   echo '#include <commctrl.h>'
+  echo "#include <commdlg.h>"
   echo 'const void *imported[] = {'
   for f in "${functions[@]}"; do echo "  reinterpret_cast<const void *>(&${f#*:}),"; done
   echo '};'

@@ -292,6 +292,34 @@ private slots:
         expectCopiedFrom(392, 156, QStringLiteral("2000"));
     }
 
+    // Ctrl+P calculates and opens the system's dialog: Qt's print preview,
+    // or under Wine its print dialog or its message that no printer is
+    // installed. Escape closes it, nothing else opens after it, and the
+    // results of the boxes' calculation stand in the result boxes.
+    void ctrlPOpensThePrintDialog()
+    {
+        const auto others = [&] {
+            return run("xdotool", { "search", "--onlyvisible", "--name", "." })
+                .remove(windowId)
+                .trimmed();
+        };
+        run("xdotool", { "windowfocus", "--sync", windowId });
+        keys({ "ctrl+p" });
+        QString dialog;
+        QTRY_VERIFY_WITH_TIMEOUT(!(dialog = others()).isEmpty(), 20000);
+        dialog = dialog.section('\n', 0, 0);
+        const QString title = run("xdotool", { "getwindowname", dialog });
+        QVERIFY2(
+            title == (underWine ? QStringLiteral("打印") : QStringLiteral("调节阀流通能力计算书")),
+            qPrintable(title));
+        run("xdotool", { "windowfocus", "--sync", dialog });
+        run("xdotool", { "key", "--window", dialog, "Escape" });
+        QTRY_VERIFY_WITH_TIMEOUT(others().isEmpty(), 10000);
+        QTest::qWait(1500);
+        QCOMPARE(others(), QString());
+        expectCopiedFrom(392, 204, QStringLiteral("20.2170675790119")); // Text5, the gas case's Cv
+    }
+
     void exitButtonEndsTheProgramWithStatusZero()
     {
         click(232, 248);

@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 
 #include <limits>
@@ -215,6 +216,9 @@ void Form1Widget::PrintSheet()
     SetUpForSheet(printer, *sheet);
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(ToQString(sheet->title));
+    // Room for the whole page, where the screen has it.
+    if (const QScreen *shown = screen())
+        preview.resize(QSize(720, 900).boundedTo(shown->availableSize()));
     bool failed = false;
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
         [&](QPrinter *to) { failed = !quorvel::PrintSheet(*to, *sheet) || failed; });

@@ -44,6 +44,7 @@ HMENU BoxMenu(HWND box, bool resultBox)
     if (resultBox)
         add(kCopyRowCommand, kCopyRow);
     add(kCalculateListCommand, kCalculateList);
+    add(kPrintSheetCommand, kPrintSheet);
     return menu;
 }
 

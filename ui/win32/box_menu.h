@@ -13,10 +13,11 @@ namespace quorvel::win32 {
 // have the message they send the box as their ID.
 inline constexpr UINT kCopyRowCommand = 1;
 inline constexpr UINT kCalculateListCommand = 2;
+inline constexpr UINT kPrintSheetCommand = 3;
 
 // A box's menu: the edit box's own items, in the user's language (Chinese
 // or English), greyed as the box and the clipboard allow; then, for a
-// result box, the row command, and for every box the list command.
+// result box, the row command, and for every box the list and print commands.
 HMENU BoxMenu(HWND box, bool resultBox);
 
 // The clipboard's text, when it has text and can be opened.

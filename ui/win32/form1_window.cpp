@@ -1,6 +1,7 @@
 #include "ui/win32/form1_window.h"
 
 #include "ui/win32/box_menu.h"
+#include "ui/win32/sheet_printer.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -302,6 +303,10 @@ bool Form1Window::PreTranslate(const MSG &msg)
         Run(msg.wParam == 'C' ? kCopyRowCommand : kCalculateListCommand);
         return true;
     }
+    if (msg.wParam == 'P' && ctrl && !shift && !alt) {
+        Run(kPrintSheetCommand);
+        return true;
+    }
     const ControlSpec *spec = SpecOf(msg.hwnd);
     if (!spec || spec->kind != ControlKind::TextBox)
         return false;
@@ -387,7 +392,8 @@ void Form1Window::ShowBoxMenu(HWND box, bool resultBox, LPARAM at)
     const auto command
         = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, box, nullptr));
     DestroyMenu(menu);
-    if (command == kCopyRowCommand || command == kCalculateListCommand)
+    if (command == kCopyRowCommand || command == kCalculateListCommand
+        || command == kPrintSheetCommand)
         Run(command);
     else if (command == EM_SETSEL)
         SendMessageW(box, EM_SETSEL, 0, -1);
@@ -500,8 +506,24 @@ void Form1Window::Run(UINT command)
 {
     if (command == kCopyRowCommand)
         form_.CopyRow();
-    else
+    else if (command == kCalculateListCommand)
         form_.CalculateList(Utf8(ClipboardText(hwnd_).value_or(std::wstring())));
+    else
+        PrintSheet();
+}
+
+void Form1Window::PrintSheet()
+{
+    SYSTEMTIME today {};
+    GetLocalTime(&today);
+    const std::optional<Sheet> sheet = form_.SheetToPrint(std::chrono::year(today.wYear)
+        / std::chrono::month(today.wMonth) / std::chrono::day(today.wDay));
+    if (!sheet)
+        return;
+    const PrintOutcome outcome
+        = win32::PrintSheet(hwnd_, *sheet, faces_[static_cast<std::size_t>(FontFace::Song)]);
+    if (outcome.failed)
+        form_.PrintFailed(outcome.reason);
 }
 
 void Form1Window::ShowMessage(MessageIcon icon, std::string_view text)

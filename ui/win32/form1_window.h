@@ -11,7 +11,8 @@
 // creation order. Each box is subclassed: every paste (Ctrl+V, Shift+Insert,
 // the menu's) reaches it as WM_PASTE and goes to the form first, and each
 // box shows a menu of the program's own (ui/win32/box_menu.h) with the list
-// command, and on a result box the row command, at its end.
+// and print commands, and on a result box the row command, at its end.
+// Ctrl+P anywhere prints the calculation sheet (ui/win32/sheet_printer.h).
 #pragma once
 
 #include <windows.h>
@@ -74,8 +75,10 @@ private:
     static LRESULT CALLBACK BoxProc(
         HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     void ShowBoxMenu(HWND box, bool resultBox, LPARAM at);
-    // kCopyRowCommand or kCalculateListCommand.
+    // kCopyRowCommand, kCalculateListCommand or kPrintSheetCommand.
     void Run(UINT command);
+    // Ctrl+P: the calculation sheet through Windows' print dialog.
+    void PrintSheet();
 
     std::string Text(ControlId box) const override;
     void SetText(ControlId box, std::string_view text) override;

@@ -14,19 +14,23 @@ namespace quorvel::win32 {
 
 namespace {
 
-// The DEVMODE the dialog starts from: A4 portrait on the default printer.
-HGLOBAL A4DevMode()
+// The dialog starts from the default printer's settings with A4 portrait
+// proposed; without a default printer, from none, and it says so itself.
+void ProposeA4(PRINTDLGEXW &dialog)
 {
-    const HGLOBAL block = GlobalAlloc(GHND, sizeof(DEVMODEW));
-    if (auto *mode = static_cast<DEVMODEW *>(GlobalLock(block))) {
-        mode->dmSize = sizeof(DEVMODEW);
-        mode->dmSpecVersion = DM_SPECVERSION;
-        mode->dmFields = DM_PAPERSIZE | DM_ORIENTATION;
+    PRINTDLGW defaults {};
+    defaults.lStructSize = sizeof defaults;
+    defaults.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
+    if (!PrintDlgW(&defaults))
+        return;
+    if (auto *mode = static_cast<DEVMODEW *>(GlobalLock(defaults.hDevMode))) {
+        mode->dmFields |= DM_PAPERSIZE | DM_ORIENTATION;
         mode->dmPaperSize = DMPAPER_A4;
         mode->dmOrientation = DMORIENT_PORTRAIT;
-        GlobalUnlock(block);
+        GlobalUnlock(defaults.hDevMode);
     }
-    return block;
+    dialog.hDevMode = defaults.hDevMode;
+    dialog.hDevNames = defaults.hDevNames;
 }
 
 std::string Hex(unsigned long code)
@@ -101,7 +105,7 @@ PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face
     PRINTDLGEXW dialog {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.hDevMode = A4DevMode();
+    ProposeA4(dialog);
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_NOCURRENTPAGE
         | PD_USEDEVMODECOPIESANDCOLLATE;
     dialog.nCopies = 1;

@@ -1,24 +1,49 @@
 #!/usr/bin/env python3
-"""The browser page after the liquid calculation, as a PNG of its window.
+"""The browser page after the liquid calculation, as a PNG of its window;
+with SHEET.png, also the calculation sheet that Ctrl+P prints for the gas
+case below the critical drop, as a PNG of its A4 page.
 
-usage: page_screenshot.py PAGE.html OUT.png
+usage: page_screenshot.py PAGE.html OUT.png [SHEET.png]
 """
+import base64
 import os
+import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from chromium import Chromium  # noqa: E402
 
 page, out = sys.argv[1], sys.argv[2]
+sheet = sys.argv[3] if len(sys.argv) > 3 else None
+
+
+def fill(browser, values):
+    for box, text in zip(("Text1", "Text2", "Text3", "Text4", "Text7"), values):
+        browser.evaluate(f"document.getElementById('{box}').select()")
+        browser.call("Input.insertText", text=text)
+
+
 with Chromium(800, 500) as browser:
     browser.open("file://" + os.path.abspath(page))
     while not browser.evaluate("document.getElementById('Text5').title"):
         time.sleep(0.05)
-    for box, text in (("Text1", "5"), ("Text2", "4"), ("Text3", "1"), ("Text4", "10")):
-        browser.evaluate(f"document.getElementById('{box}').focus()")
-        browser.call("Input.insertText", text=text)
+    fill(browser, ("5", "4", "1", "10"))
     browser.evaluate("document.getElementById('Command1').click()")
     browser.evaluate("document.getElementById('Text2').focus()")
     browser.screenshot(out, x=0, y=0, width=525, height=306)
-print(out)
+    print(out)
+    if sheet:
+        browser.evaluate("document.querySelector('#Option2 input').click()")
+        fill(browser, ("10", "8", "1", "1000", "27"))
+        browser.evaluate("window.print = () => {}")  # the sheet is printed to PDF below
+        browser.evaluate("document.getElementById('Text1').dispatchEvent(new KeyboardEvent("
+                         "'keydown', {key: 'p', ctrlKey: true, bubbles: true}))")
+        pdf = browser.call("Page.printToPDF", preferCSSPageSize=True)["data"]
+        with tempfile.TemporaryDirectory() as work:
+            with open(os.path.join(work, "sheet.pdf"), "wb") as f:
+                f.write(base64.b64decode(pdf))
+            subprocess.run(["pdftoppm", "-r", "72", "-png", "-singlefile", f.name,
+                            sheet.removesuffix(".png")], check=True)
+        print(sheet)

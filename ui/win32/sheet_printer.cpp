@@ -7,21 +7,47 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace quorvel::win32 {
 
 namespace {
 
+// comdlg32 brings shell32, ole32 and the spooler's client along; loaded when
+// the sheet is first printed, it costs the window's start nothing.
+struct PrintDialogs {
+    decltype(&PrintDlgExW) printDlgEx;
+    decltype(&PrintDlgW) printDlg;
+    decltype(&CommDlgExtendedError) lastError;
+};
+
+std::optional<PrintDialogs> LoadPrintDialogs()
+{
+    static const HMODULE module = LoadLibraryW(L"comdlg32.dll");
+    if (!module)
+        return std::nullopt;
+    const PrintDialogs dialogs {
+        std::bit_cast<decltype(&PrintDlgExW)>(GetProcAddress(module, "PrintDlgExW")),
+        std::bit_cast<decltype(&PrintDlgW)>(GetProcAddress(module, "PrintDlgW")),
+        std::bit_cast<decltype(&CommDlgExtendedError)>(
+            GetProcAddress(module, "CommDlgExtendedError")),
+    };
+    if (!dialogs.printDlgEx || !dialogs.printDlg || !dialogs.lastError)
+        return std::nullopt;
+    return dialogs;
+}
+
 // The dialog starts from the default printer's settings with A4 portrait
 // proposed; without a default printer, from none, and it says so itself.
-void ProposeA4(PRINTDLGEXW &dialog)
+void ProposeA4(const PrintDialogs &dialogs, PRINTDLGEXW &dialog)
 {
     PRINTDLGW defaults {};
     defaults.lStructSize = sizeof defaults;
     defaults.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
-    if (!PrintDlgW(&defaults))
+    if (!dialogs.printDlg(&defaults))
         return;
     if (auto *mode = static_cast<DEVMODEW *>(GlobalLock(defaults.hDevMode))) {
         mode->dmFields |= DM_PAPERSIZE | DM_ORIENTATION;
@@ -102,17 +128,20 @@ void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper
 
 PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face)
 {
+    const std::optional<PrintDialogs> dialogs = LoadPrintDialogs();
+    if (!dialogs)
+        return { true, "系统的打印对话框（comdlg32.dll）不能载入" };
     PRINTDLGEXW dialog {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    ProposeA4(dialog);
+    ProposeA4(*dialogs, dialog);
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_NOCURRENTPAGE
         | PD_USEDEVMODECOPIESANDCOLLATE;
     dialog.nCopies = 1;
     dialog.nStartPage = START_PAGE_GENERAL;
-    const HRESULT shown = PrintDlgExW(&dialog);
+    const HRESULT shown = dialogs->printDlgEx(&dialog);
     PrintOutcome outcome;
-    const DWORD error = CommDlgExtendedError();
+    const DWORD error = dialogs->lastError();
     if (error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES) {
         // Windows has said that no printer is installed.
     } else if (FAILED(shown)) {

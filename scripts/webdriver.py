@@ -97,7 +97,8 @@ class Firefox(WebDriver):
                 "actions": "WebDriver:PerformActions",
                 "release_actions": "WebDriver:ReleaseActions",
                 "screenshot": "WebDriver:TakeScreenshot", "alert_text": "WebDriver:GetAlertText",
-                "accept_alert": "WebDriver:AcceptAlert", "quit": "Marionette:Quit"}
+                "accept_alert": "WebDriver:AcceptAlert", "print": "WebDriver:Print",
+                "quit": "Marionette:Quit"}
 
     def __init__(self, width=800, height=600, scale=1, env=None):
         exe = shutil.which("firefox-esr")

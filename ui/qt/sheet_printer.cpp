@@ -35,6 +35,8 @@ public:
             // Qt's PDF writer keeps the text of shaped runs of Latin letters
             // but not of the digits among them; unshaped text keeps both.
             font.setStyleStrategy(QFont::PreferNoShaping);
+            // The headings in the face's own bold, where it has one.
+            font.setStyleName(QString());
             fonts_[Index(style)] = font;
             metrics_[Index(style)] = QFontMetricsF(font, &printer);
         }

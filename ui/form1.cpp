@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <vector>
 
 namespace quorvel {
@@ -61,6 +62,14 @@ std::vector<std::string> Fields(std::string_view text)
 }
 
 } // namespace
+
+std::chrono::year_month_day Today()
+{
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm *local = std::localtime(&now))
+        return std::chrono::year(local->tm_year + 1900) / (local->tm_mon + 1) / local->tm_mday;
+    return std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+}
 
 void Form1::Describe()
 {
@@ -216,7 +225,7 @@ bool Form1::Paste(ControlId box, std::string_view text)
 void Form1::CopyRow()
 {
     Calculation done;
-    if (!Calculate(done) || !done.result.CvProduced || !done.result.CProduced)
+    if (!Calculate(done))
         return;
     std::string row(Spec(done.medium->option).caption);
     for (std::size_t i = 0; i < kInputBoxes.size(); ++i) {
@@ -267,7 +276,7 @@ void Form1::CalculateList(std::string_view clipboard)
 std::optional<Sheet> Form1::SheetToPrint(std::chrono::year_month_day date)
 {
     Calculation done;
-    if (!Calculate(done) || !done.result.CvProduced || !done.result.CProduced)
+    if (!Calculate(done))
         return std::nullopt;
     const std::string dated = std::to_string(int(date.year())) + "年"
         + std::to_string(unsigned(date.month())) + "月" + std::to_string(unsigned(date.day()))

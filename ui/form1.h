@@ -86,6 +86,9 @@ inline constexpr BoxCommand kPrintSheet { "打印计算书(&P)", "Ctrl+P" };
 inline constexpr std::string_view kShortcutsHint = "Ctrl+Shift+C：计算并复制整行\nCtrl+Shift+V："
                                                    "计算剪贴板中的整张表\nCtrl+P：打印计算书";
 
+// The computer's local date, for the calculation sheet.
+std::chrono::year_month_day Today();
+
 class Form1 {
 public:
     // The controls are in their initial state, as the table describes them.
@@ -145,7 +148,8 @@ private:
     void DescribeUnits();
     const MediumSpec &Selected() const;
     // Reads the boxes, calculates and shows the outcome, as "计算" does;
-    // false after a run-time error, which has been reported.
+    // false after a run-time error, which has been reported; true when both
+    // coefficients were produced.
     bool Calculate(Calculation &done);
     void ShowResult(const SizingResult &result);
     void ShowError(std::string_view report);

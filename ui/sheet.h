@@ -21,6 +21,10 @@ inline constexpr std::size_t kSheetColumns = 86;
 // Columns a UTF-8 text takes: one for ASCII, two for any other character.
 std::size_t SheetWidth(std::string_view text);
 
+// The headings of a table's four columns, one for each field of a row.
+inline constexpr std::array<std::string_view, 4> kSheetTableHeadings
+    = { "参数", "符号", "数值", "单位" };
+
 struct SheetRow {
     std::string caption; // as the window labels the box for the medium
     std::string symbol;

@@ -11,7 +11,6 @@ constexpr double kMmPerPoint = 25.4 / 72;
 constexpr double kCellPaddingMm = 2;
 constexpr double kSignatureRuleMm = 32;
 constexpr std::size_t kSignaturesPerRow = 3;
-constexpr std::array<std::string_view, 4> kTableHeadings = { "参数", "符号", "数值", "单位" };
 
 } // namespace
 
@@ -59,19 +58,19 @@ SheetPage LayOutSheet(const Sheet &sheet, const SheetTextWidth &width)
         y += body / 3;
         line(SheetStyle::Heading, section.heading);
         if (!section.rows.empty()) {
-            std::array<double, kTableHeadings.size()> columns {};
+            std::array<double, kSheetTableHeadings.size()> columns {};
             const auto fit = [&](std::size_t column, const std::string &text) {
                 columns[column] = std::max(columns[column], width(SheetStyle::Body, text));
             };
-            for (std::size_t i = 0; i < kTableHeadings.size(); ++i)
-                fit(i, std::string(kTableHeadings[i]));
+            for (std::size_t i = 0; i < kSheetTableHeadings.size(); ++i)
+                fit(i, std::string(kSheetTableHeadings[i]));
             for (const SheetRow &row : section.rows) {
                 fit(0, row.caption);
                 fit(1, row.symbol);
                 fit(2, row.value);
                 fit(3, row.unit);
             }
-            std::array<double, kTableHeadings.size() + 1> at {};
+            std::array<double, kSheetTableHeadings.size() + 1> at {};
             for (std::size_t i = 0; i < columns.size(); ++i)
                 at[i + 1] = at[i] + columns[i] + 2 * kCellPaddingMm;
             const double rowHeight = body + kCellPaddingMm / 2;
@@ -83,8 +82,8 @@ SheetPage LayOutSheet(const Sheet &sheet, const SheetTextWidth &width)
                 y += rowHeight;
             };
             const double top = y;
-            tableRow({ std::string(kTableHeadings[0]), std::string(kTableHeadings[1]),
-                std::string(kTableHeadings[2]), std::string(kTableHeadings[3]) });
+            tableRow({ std::string(kSheetTableHeadings[0]), std::string(kSheetTableHeadings[1]),
+                std::string(kSheetTableHeadings[2]), std::string(kSheetTableHeadings[3]) });
             for (const SheetRow &row : section.rows)
                 tableRow({ row.caption, row.symbol, row.value, row.unit });
             page.rules.push_back({ 0, y, at.back(), y });

@@ -6,6 +6,7 @@
 
 #include "ui/sheet.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@ inline constexpr double kSheetAreaHeightMm = kSheetPageHeightMm - 2 * kSheetMarg
 
 // The sheet's fonts are one Song face in these sizes; headings are bold.
 enum class SheetStyle { Title, Heading, Body, Foot };
+inline constexpr std::array kSheetStyles { SheetStyle::Title, SheetStyle::Heading, SheetStyle::Body,
+    SheetStyle::Foot };
 double SheetPoints(SheetStyle style);
 bool SheetBold(SheetStyle style);
 // The height of one line of a style, in millimetres.

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QDate>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -27,11 +26,6 @@
 namespace quorvel {
 
 namespace {
-
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QColor ToQColor(Rgb c)
 {
@@ -76,6 +70,11 @@ QFont FontFor(FontFace face, double points, bool bold, bool italic)
     font.setBold(bold);
     font.setItalic(italic);
     return font;
+}
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QFont DefaultFont()
@@ -206,10 +205,7 @@ void Form1Widget::Run(const BoxCommand &command)
 // asks for.
 void Form1Widget::PrintSheet()
 {
-    const QDate today = QDate::currentDate();
-    const std::optional<Sheet> sheet
-        = form_.SheetToPrint(std::chrono::year_month_day(std::chrono::year(today.year()),
-            std::chrono::month(unsigned(today.month())), std::chrono::day(unsigned(today.day()))));
+    const std::optional<Sheet> sheet = form_.SheetToPrint(Today());
     if (!sheet)
         return;
     QPrinter printer(QPrinter::HighResolution);

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <array>
+#include <string_view>
 
 class QLabel;
 class QLineEdit;
@@ -24,6 +25,9 @@ class QAbstractButton;
 class QPoint;
 
 namespace quorvel {
+
+// The form's UTF-8 text as Qt's.
+QString ToQString(std::string_view text);
 
 // The window's default font: 宋体 9 pt, or the nearest font this machine has.
 QFont DefaultFont();

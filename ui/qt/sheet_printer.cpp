@@ -19,18 +19,12 @@ namespace quorvel {
 
 namespace {
 
-QString ToQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // One font per style, measured on the printer itself.
 class SheetFonts {
 public:
     explicit SheetFonts(QPrinter &printer)
     {
-        for (SheetStyle style :
-            { SheetStyle::Title, SheetStyle::Heading, SheetStyle::Body, SheetStyle::Foot }) {
+        for (SheetStyle style : kSheetStyles) {
             QFont font = FontFor(FontFace::Song, SheetPoints(style), SheetBold(style), false);
             // Qt's PDF writer keeps the text of shaped runs of Latin letters
             // but not of the digits among them; unshaped text keeps both.
@@ -46,8 +40,8 @@ public:
 
 private:
     static std::size_t Index(SheetStyle style) { return static_cast<std::size_t>(style); }
-    std::array<QFont, 4> fonts_;
-    std::array<std::optional<QFontMetricsF>, 4> metrics_;
+    std::array<QFont, kSheetStyles.size()> fonts_;
+    std::array<std::optional<QFontMetricsF>, kSheetStyles.size()> metrics_;
 };
 
 // The character a glyph shows, for one that Qt's PDF writer named by another

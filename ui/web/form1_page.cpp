@@ -103,7 +103,10 @@ std::string SheetHtml(const quorvel::Sheet &sheet)
     for (const quorvel::SheetSection &section : sheet.sections) {
         html += "<h2>" + Escaped(section.heading) + "</h2>";
         if (!section.rows.empty()) {
-            html += "<table><tr><th>参数</th><th>符号</th><th>数值</th><th>单位</th></tr>";
+            html += "<table><tr>";
+            for (std::string_view heading : quorvel::kSheetTableHeadings)
+                html += "<th>" + Escaped(heading) + "</th>";
+            html += "</tr>";
             for (const quorvel::SheetRow &row : section.rows)
                 html += "<tr><td>" + Escaped(row.caption) + "</td><td>" + Escaped(row.symbol)
                     + "</td><td>" + Escaped(row.value) + "</td><td>" + Escaped(row.unit)
@@ -169,13 +172,11 @@ EMSCRIPTEN_KEEPALIVE void quorvel_calculate_list(const char *text, int length)
     page->form.CalculateList(View(text, length));
 }
 
-// Ctrl+P or the browser's own printing: the sheet, dated by the computer's
-// local date, as HTML in memory the glue frees, or null when the calculation
-// failed (and was reported).
-EMSCRIPTEN_KEEPALIVE char *quorvel_print_sheet(int year, int month, int day)
+// Ctrl+P or the browser's own printing: the sheet as HTML, in memory the
+// glue frees, or null when the calculation failed (and was reported).
+EMSCRIPTEN_KEEPALIVE char *quorvel_print_sheet()
 {
-    const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(
-        std::chrono::year(year) / std::chrono::month(unsigned(month)) / unsigned(day));
+    const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(quorvel::Today());
     if (!sheet)
         return nullptr;
     const std::string html = SheetHtml(*sheet);

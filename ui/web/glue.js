@@ -99,8 +99,7 @@ var QuorvelPage = (function () {
   // The sheet of a calculation into the part of the page that prints;
   // false when the calculation failed, as its report has said.
   function fillSheet() {
-    var now = new Date();
-    var html = module._quorvel_print_sheet(now.getFullYear(), now.getMonth() + 1, now.getDate());
+    var html = module._quorvel_print_sheet();
     if (!html) return false;
     sheet.innerHTML = module.UTF8ToString(html);
     module._free(html);

@@ -514,16 +514,12 @@ void Form1Window::Run(UINT command)
 
 void Form1Window::PrintSheet()
 {
-    SYSTEMTIME today {};
-    GetLocalTime(&today);
-    const std::optional<Sheet> sheet = form_.SheetToPrint(std::chrono::year(today.wYear)
-        / std::chrono::month(today.wMonth) / std::chrono::day(today.wDay));
+    const std::optional<Sheet> sheet = form_.SheetToPrint(Today());
     if (!sheet)
         return;
-    const PrintOutcome outcome
-        = win32::PrintSheet(hwnd_, *sheet, faces_[static_cast<std::size_t>(FontFace::Song)]);
-    if (outcome.failed)
-        form_.PrintFailed(outcome.reason);
+    if (const std::optional<std::string> failure
+        = win32::PrintSheet(hwnd_, *sheet, faces_[static_cast<std::size_t>(FontFace::Song)]))
+        form_.PrintFailed(*failure);
 }
 
 void Form1Window::ShowMessage(MessageIcon icon, std::string_view text)

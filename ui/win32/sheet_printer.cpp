@@ -72,11 +72,11 @@ void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper
 {
     const double perMmX = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
     const double perMmY = GetDeviceCaps(dc, LOGPIXELSY) / 25.4;
-    std::array<HFONT, 4> fonts {};
-    std::array<TEXTMETRICW, 4> metrics {};
+    std::array<HFONT, kSheetStyles.size()> fonts {};
+    std::array<TEXTMETRICW, kSheetStyles.size()> metrics {};
     const HGDIOBJ before = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const auto style = static_cast<SheetStyle>(i);
+    for (const SheetStyle style : kSheetStyles) {
+        const auto i = static_cast<std::size_t>(style);
         LOGFONTW font {};
         font.lfHeight = -LONG(std::lround(SheetPoints(style) * GetDeviceCaps(dc, LOGPIXELSY) / 72));
         font.lfWeight = SheetBold(style) ? FW_BOLD : FW_NORMAL;
@@ -126,11 +126,11 @@ void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper
         DeleteObject(font);
 }
 
-PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face)
+std::optional<std::string> PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face)
 {
     const std::optional<PrintDialogs> dialogs = LoadPrintDialogs();
     if (!dialogs)
-        return { true, "系统的打印对话框（comdlg32.dll）不能载入" };
+        return "系统的打印对话框（comdlg32.dll）不能载入";
     PRINTDLGEXW dialog {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -140,12 +140,12 @@ PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face
     dialog.nCopies = 1;
     dialog.nStartPage = START_PAGE_GENERAL;
     const HRESULT shown = dialogs->printDlgEx(&dialog);
-    PrintOutcome outcome;
+    std::optional<std::string> failure;
     const DWORD error = dialogs->lastError();
     if (error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES) {
         // Windows has said that no printer is installed.
     } else if (FAILED(shown)) {
-        outcome = { true, "打印对话框没有打开（" + Hex(static_cast<unsigned long>(shown)) + "）" };
+        failure = "打印对话框没有打开（" + Hex(static_cast<unsigned long>(shown)) + "）";
     } else if (dialog.dwResultAction == PD_RESULT_PRINT && dialog.hDC) {
         const HDC dc = dialog.hDC;
         const std::wstring title = Wide(sheet.title);
@@ -153,17 +153,17 @@ PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face
         const POINT paper { GetDeviceCaps(dc, PHYSICALOFFSETX),
             GetDeviceCaps(dc, PHYSICALOFFSETY) };
         if (StartDocW(dc, &document) <= 0) {
-            outcome = { true, "打印机没有接受这份计算书（" + Hex(GetLastError()) + "）" };
+            failure = "打印机没有接受这份计算书（" + Hex(GetLastError()) + "）";
         } else {
             const bool drawn
                 = StartPage(dc) > 0 && (DrawSheet(dc, sheet, face, paper), true) && EndPage(dc) > 0;
             if (!drawn || EndDoc(dc) <= 0) {
                 AbortDoc(dc);
-                outcome = { true, "计算书没有打印完（" + Hex(GetLastError()) + "）" };
+                failure = "计算书没有打印完（" + Hex(GetLastError()) + "）";
             }
         }
     } else if (error != 0) {
-        outcome = { true, "打印对话框出错（" + Hex(error) + "）" };
+        failure = "打印对话框出错（" + Hex(error) + "）";
     }
     if (dialog.hDC)
         DeleteDC(dialog.hDC);
@@ -171,7 +171,7 @@ PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face
         GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames)
         GlobalFree(dialog.hDevNames);
-    return outcome;
+    return failure;
 }
 
 } // namespace quorvel::win32

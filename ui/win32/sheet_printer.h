@@ -7,6 +7,7 @@
 
 #include "ui/sheet.h"
 
+#include <optional>
 #include <string>
 
 namespace quorvel::win32 {
@@ -16,13 +17,9 @@ namespace quorvel::win32 {
 // the Song face `face`.
 void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper);
 
-struct PrintOutcome {
-    bool failed = false; // printed, or cancelled, otherwise
-    std::string reason; // why it failed, for the report
-};
-
-// PrintDlgExW for the sheet, owned by `owner`, then the print. With no
-// printer installed, Windows says so itself, and nothing is printed.
-PrintOutcome PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face);
+// PrintDlgExW for the sheet, owned by `owner`, then the print: why it
+// failed, for the report, or nothing when it was printed or cancelled. With
+// no printer installed, Windows says so itself, and nothing is printed.
+std::optional<std::string> PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face);
 
 } // namespace quorvel::win32

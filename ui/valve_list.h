@@ -19,9 +19,9 @@ inline constexpr std::size_t kMaxListLines = 100'000;
 
 struct ListAnswer {
     // One line for each row of the list (ui/spreadsheet_text.h), in its
-    // order, each ended by "\n": "" for a blank row, "Cv\tC" for a header, Cv and C for a valve,
-    // where the first coefficient not produced is "出错：" and the error's text and the field after
-    // it is empty.
+    // order, each ended by "\n": "" for a blank row, "Cv\tC" for a header,
+    // Cv and C for a valve, where the first coefficient not produced is
+    // "出错：" and the error's text and the field after it is empty.
     std::string text;
     std::size_t lines = 0;
     std::size_t valves = 0; // rows calculated, failed or not

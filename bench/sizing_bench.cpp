@@ -10,11 +10,10 @@ using quorvel::MediumKind;
 
 void Calculate(benchmark::State &state, MediumKind medium, quorvel::SizingInputs in)
 {
-    float k = 0;
     for (auto _ : state) {
         quorvel::SizingResult r;
         benchmark::DoNotOptimize(in);
-        quorvel::ComputeFlowCoefficients(medium, in, r, k);
+        quorvel::ComputeFlowCoefficients(medium, in, r);
         benchmark::DoNotOptimize(r);
     }
 }

@@ -13,16 +13,15 @@
 
 namespace quorvel::formulas {
 
-// The constants as the formulas hold them. 1.17, 335.79 and 1415.7 are
-// stored in single precision, so the formulas use those values (1.17 enters
-// as 1.16999995708465576171875), not the decimal ones. The whole numbers are
+// The constants as the formulas hold them: 1.17, 335.79 and 1415.7 as
+// their single-precision values (kSingleConstants); the whole numbers are
 // exact in any type.
 constexpr double kHalf = 1.0 / 2.0;
 constexpr double kTwo = 2;
-constexpr double k1_17 = static_cast<double>(1.17f);
+constexpr double k1_17 = kSingleConstants[0].used;
 constexpr double k273 = 273;
 constexpr double k287 = 287;
-constexpr double k335_79 = static_cast<double>(335.79f);
+constexpr double k335_79 = kSingleConstants[1].used;
 constexpr double k249 = 249;
 constexpr double k13_67 = 13.67;
 constexpr double k11_9 = 11.9;
@@ -30,12 +29,14 @@ constexpr double k13_923 = 13.923;
 constexpr double k0_0013 = 0.0013;
 constexpr double kOne = 1.0;
 constexpr double k1210 = 1210;
-constexpr double k1415_7 = static_cast<double>(1415.7f);
+constexpr double k1415_7 = kSingleConstants[2].used;
 
 // How each named value is noted as it is computed: a Silent calculation
 // passes it on and compiles to the arithmetic alone; a recording one
-// (recorded_sizing.cpp) tells the recorder first.
+// (recorded_sizing.cpp) tells the recorder first. `With` notes the steps
+// that follow in another role.
 struct Silent {
+    Silent With(StepRole) const { return *this; }
     double operator()(std::string_view, std::string_view, std::string_view,
         std::initializer_list<double>, double value) const
     {
@@ -74,6 +75,14 @@ template <typename Note> FlowRegime RegimeOf(const SizingInputs &in, Note note)
     return Less(drop, half) ? FlowRegime::Subcritical : FlowRegime::Critical;
 }
 
+// Cv or C, noted as the formula's result.
+template <typename Note>
+double Result(Note note, std::string_view symbol, std::string_view formula,
+    std::string_view substituted, std::initializer_list<double> operands, double value)
+{
+    return note.With(StepRole::Result)(symbol, formula, substituted, operands, value);
+}
+
 // Computes Cv completely and stores it with its flag, then does the same for
 // C, so a failure while computing C leaves Cv produced. Each formula's shared
 // part is a lambda called once for Cv and once again for C. Operands are held
@@ -103,12 +112,14 @@ template <typename Note> void ComputeLiquid(const SizingInputs &in, SizingResult
             const double left
                 = note("1.17Q", "1.17 × Q", "{} × {}", { k1_17, in.Q }, Mul(k1_17, in.Q));
             const double right = root();
-            return note("Cv", "1.17Q × (G/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
+            return Result(
+                note, "Cv", "1.17Q × (G/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
         },
         // C = Q * root
         [&] {
             const double right = root();
-            return note("C", "Q × (G/ΔP)^0.5", "{} × {}", { in.Q, right }, Mul(in.Q, right));
+            return Result(
+                note, "C", "Q × (G/ΔP)^0.5", "{} × {}", { in.Q, right }, Mul(in.Q, right));
         });
 }
 
@@ -130,7 +141,7 @@ void ComputeGasSubcritical(const SizingInputs &in, SizingResult &r, Note note)
         [&] {
             const double left = note("Q/287", "Q / 287", "{} / 287", { in.Q }, Div(in.Q, k287));
             const double right = root();
-            return note("Cv", "Q/287 × (G·T/(ΔP·(P1+P2)))^0.5", "{} × {}", { left, right },
+            return Result(note, "Cv", "Q/287 × (G·T/(ΔP·(P1+P2)))^0.5", "{} × {}", { left, right },
                 Mul(left, right));
         },
         // C = (Q / 335.79) * root
@@ -138,8 +149,8 @@ void ComputeGasSubcritical(const SizingInputs &in, SizingResult &r, Note note)
             const double left
                 = note("Q/335.79", "Q / 335.79", "{} / {}", { in.Q, k335_79 }, Div(in.Q, k335_79));
             const double right = root();
-            return note("C", "Q/335.79 × (G·T/(ΔP·(P1+P2)))^0.5", "{} × {}", { left, right },
-                Mul(left, right));
+            return Result(note, "C", "Q/335.79 × (G·T/(ΔP·(P1+P2)))^0.5", "{} × {}",
+                { left, right }, Mul(left, right));
         });
 }
 
@@ -160,8 +171,8 @@ template <typename Note> void ComputeGasCritical(const SizingInputs &in, SizingR
             const double left
                 = note("Q/(249P1)", "Q / 249P1", "{} / {}", { in.Q, divisor }, Div(in.Q, divisor));
             const double right = root();
-            return note(
-                "Cv", "Q/(249P1) × (G·T)^0.5", "{} × {}", { left, right }, Mul(left, right));
+            return Result(
+                note, "Cv", "Q/(249P1) × (G·T)^0.5", "{} × {}", { left, right }, Mul(left, right));
         },
         // C = (Q / ((249 * P1) * 1.17)) * root
         [&] {
@@ -171,8 +182,8 @@ template <typename Note> void ComputeGasCritical(const SizingInputs &in, SizingR
             const double left = note("Q/(249P1·1.17)", "Q / (249P1·1.17)", "{} / {}",
                 { in.Q, divisor }, Div(in.Q, divisor));
             const double right = root();
-            return note(
-                "C", "Q/(249P1·1.17) × (G·T)^0.5", "{} × {}", { left, right }, Mul(left, right));
+            return Result(note, "C", "Q/(249P1·1.17) × (G·T)^0.5", "{} × {}", { left, right },
+                Mul(left, right));
         });
 }
 
@@ -195,14 +206,14 @@ void ComputeWaterSteamSubcritical(const SizingInputs &in, double k, SizingResult
         [&] {
             const double top = numerator();
             const double bottom = divisor();
-            return note("Cv", "Q·K / D", "{} / {}", { top, bottom }, Div(top, bottom));
+            return Result(note, "Cv", "Q·K / D", "{} / {}", { top, bottom }, Div(top, bottom));
         },
         // C = (Q * K) / (1.17 * divisor)
         [&] {
             const double top = numerator();
             const double d = divisor();
             const double bottom = note("1.17D", "1.17 × D", "{} × {}", { k1_17, d }, Mul(k1_17, d));
-            return note("C", "Q·K / 1.17D", "{} / {}", { top, bottom }, Div(top, bottom));
+            return Result(note, "C", "Q·K / 1.17D", "{} / {}", { top, bottom }, Div(top, bottom));
         });
 }
 
@@ -219,14 +230,15 @@ void ComputeWaterSteamCritical(const SizingInputs &in, double k, SizingResult &r
             const double top = numerator();
             const double bottom
                 = note("11.9P1", "11.9 × P1", "11.9 × {}", { in.P1 }, Mul(k11_9, in.P1));
-            return note("Cv", "Q·K / 11.9P1", "{} / {}", { top, bottom }, Div(top, bottom));
+            return Result(note, "Cv", "Q·K / 11.9P1", "{} / {}", { top, bottom }, Div(top, bottom));
         },
         // C = (Q * K) / (13.923 * P1)
         [&] {
             const double top = numerator();
             const double bottom
                 = note("13.923P1", "13.923 × P1", "13.923 × {}", { in.P1 }, Mul(k13_923, in.P1));
-            return note("C", "Q·K / 13.923P1", "{} / {}", { top, bottom }, Div(top, bottom));
+            return Result(
+                note, "C", "Q·K / 13.923P1", "{} / {}", { top, bottom }, Div(top, bottom));
         });
 }
 
@@ -246,22 +258,21 @@ template <typename Note> void ComputeOtherSteam(const SizingInputs &in, SizingRe
         [&] {
             const double left = note("Q/1210", "Q / 1210", "{} / 1210", { in.Q }, Div(in.Q, k1210));
             const double right = root();
-            return note(
-                "Cv", "Q/1210 × ((t+G)/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
+            return Result(note, "Cv", "Q/1210 × ((t+G)/ΔP)^0.5", "{} × {}", { left, right },
+                Mul(left, right));
         },
         // C = (Q / 1415.7) * root
         [&] {
             const double left
                 = note("Q/1415.7", "Q / 1415.7", "{} / {}", { in.Q, k1415_7 }, Div(in.Q, k1415_7));
             const double right = root();
-            return note(
-                "C", "Q/1415.7 × ((t+G)/ΔP)^0.5", "{} × {}", { left, right }, Mul(left, right));
+            return Result(note, "C", "Q/1415.7 × ((t+G)/ΔP)^0.5", "{} × {}", { left, right },
+                Mul(left, right));
         });
 }
 
 template <typename Note>
-void Compute(MediumKind medium, const SizingInputs &in, SizingResult &result,
-    float &SuperheatFactor, Note note)
+void Compute(MediumKind medium, const SizingInputs &in, SizingResult &result, Note note)
 {
     switch (medium) {
     case MediumKind::Liquid:
@@ -269,7 +280,7 @@ void Compute(MediumKind medium, const SizingInputs &in, SizingResult &result,
         ComputeLiquid(in, result, note);
         return;
     case MediumKind::Gas: {
-        const FlowRegime regime = RegimeOf(in, note);
+        const FlowRegime regime = RegimeOf(in, note.With(StepRole::RegimeTest));
         result.Case = FormulaCase { medium, regime };
         if (regime == FlowRegime::Subcritical)
             ComputeGasSubcritical(in, result, note);
@@ -278,13 +289,14 @@ void Compute(MediumKind medium, const SizingInputs &in, SizingResult &result,
         return;
     }
     case MediumKind::WaterSteam: {
-        const FlowRegime regime = RegimeOf(in, note);
+        const FlowRegime regime = RegimeOf(in, note.With(StepRole::RegimeTest));
         result.Case = FormulaCase { medium, regime };
         // K = t * 0.0013 + 1 in double, then held in single precision.
         const double scaled
             = note("0.0013t", "t × 0.0013", "{} × 0.0013", { in.t }, Mul(in.t, k0_0013));
-        SuperheatFactor = ToSingle(Add(scaled, kOne));
-        const double k = note("K", "0.0013t + 1（单精度）", "{} + 1", { scaled }, SuperheatFactor);
+        result.SuperheatFactor = ToSingle(Add(scaled, kOne));
+        const double k
+            = note("K", "0.0013t + 1（单精度）", "{} + 1", { scaled }, result.SuperheatFactor);
         if (regime == FlowRegime::Subcritical)
             ComputeWaterSteamSubcritical(in, k, result, note);
         else
@@ -299,7 +311,7 @@ void Compute(MediumKind medium, const SizingInputs &in, SizingResult &result,
 }
 
 // The calculation that tells `recorder` each step (recorded_sizing.cpp).
-void ComputeRecorded(MediumKind medium, const SizingInputs &in, SizingResult &result,
-    float &SuperheatFactor, StepRecorder &recorder);
+void ComputeRecorded(
+    MediumKind medium, const SizingInputs &in, SizingResult &result, StepRecorder &recorder);
 
 } // namespace quorvel::formulas

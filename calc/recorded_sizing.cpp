@@ -6,14 +6,16 @@ namespace {
 
 class Recording {
 public:
-    explicit Recording(StepRecorder &recorder)
+    explicit Recording(StepRecorder &recorder, StepRole role = StepRole::Working)
         : recorder_(recorder)
+        , role_(role)
     {
     }
+    Recording With(StepRole role) const { return Recording(recorder_, role); }
     double operator()(std::string_view symbol, std::string_view formula,
         std::string_view substituted, std::initializer_list<double> operands, double value) const
     {
-        Step step { symbol, formula, substituted, {}, operands.size(), value };
+        Step step { role_, symbol, formula, substituted, {}, operands.size(), value };
         std::copy(operands.begin(), operands.end(), step.operands.begin());
         recorder_.Record(step);
         return value;
@@ -21,14 +23,15 @@ public:
 
 private:
     StepRecorder &recorder_;
+    StepRole role_;
 };
 
 } // namespace
 
-void ComputeRecorded(MediumKind medium, const SizingInputs &in, SizingResult &result,
-    float &SuperheatFactor, StepRecorder &recorder)
+void ComputeRecorded(
+    MediumKind medium, const SizingInputs &in, SizingResult &result, StepRecorder &recorder)
 {
-    Compute(medium, in, result, SuperheatFactor, Recording(recorder));
+    Compute(medium, in, result, Recording(recorder));
 }
 
 } // namespace quorvel::formulas

@@ -4,13 +4,13 @@
 
 namespace quorvel {
 
-void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &in, SizingResult &result,
-    float &SuperheatFactor, StepRecorder *recorder)
+void ComputeFlowCoefficients(
+    MediumKind medium, const SizingInputs &in, SizingResult &result, StepRecorder *recorder)
 {
     if (recorder)
-        formulas::ComputeRecorded(medium, in, result, SuperheatFactor, *recorder);
+        formulas::ComputeRecorded(medium, in, result, *recorder);
     else
-        formulas::Compute(medium, in, result, SuperheatFactor, formulas::Silent());
+        formulas::Compute(medium, in, result, formulas::Silent());
 }
 
 } // namespace quorvel

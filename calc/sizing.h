@@ -45,12 +45,33 @@ struct SizingResult {
     double C = 0.0;
     bool CProduced = false;
     std::optional<FormulaCase> Case; // set once the case is decided
+    // K = t * 0.0013 + 1, held in single precision; computed by the two
+    // water-steam cases before their first use of it, 0 otherwise.
+    float SuperheatFactor = 0.0f;
 };
+
+// The constants that the formulas hold in single precision, as they are
+// written and as the arithmetic uses them (1.17 enters as
+// 1.16999995708465576171875, not 1.17).
+struct SingleConstant {
+    std::string_view written;
+    double used;
+};
+inline constexpr SingleConstant kSingleConstants[] = {
+    { "1.17", static_cast<double>(1.17f) },
+    { "335.79", static_cast<double>(335.79f) },
+    { "1415.7", static_cast<double>(1415.7f) },
+};
+
+// What a step stands for in the calculation: the two values of the flow
+// regime's test, a step of the chosen formula, or Cv or C itself.
+enum class StepRole { RegimeTest, Working, Result };
 
 // One named value of a calculation, as it was computed: `symbol` =
 // `formula` = `substituted` with the operands put in for its "{}", in order
 // = `value`. Texts are UTF-8 and live as long as the program.
 struct Step {
+    StepRole role = StepRole::Working;
     std::string_view symbol; // "ΔP"
     std::string_view formula; // "P1 − P2"
     std::string_view substituted; // "{} − {}"
@@ -70,12 +91,10 @@ protected:
     ~StepRecorder() = default;
 };
 
-// Fills `result` (which should be fresh) for the given medium. The two
-// water-steam cases first compute the superheat factor K = t * 0.0013 + 1,
-// held in single precision, into `SuperheatFactor`; nothing else is changed.
-// With a recorder, every named value is told to it as well; the arithmetic
-// is the same either way.
+// Fills `result` (which should be fresh) for the given medium; nothing else
+// is changed. With a recorder, every named value is told to it as well; the
+// arithmetic is the same either way.
 void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &inputs, SizingResult &result,
-    float &SuperheatFactor, StepRecorder *recorder = nullptr);
+    StepRecorder *recorder = nullptr);
 
 } // namespace quorvel

@@ -23,14 +23,13 @@ using R = FlowRegime;
 struct Outcome {
     SizingResult result;
     std::optional<ErrorKind> error;
-    float superheat = -1.0f;
 };
 
 Outcome Compute(MediumKind medium, SizingInputs in)
 {
     Outcome o;
     try {
-        ComputeFlowCoefficients(medium, in, o.result, o.superheat);
+        ComputeFlowCoefficients(medium, in, o.result);
     } catch (const RuntimeError &e) {
         o.error = e.kind();
     }
@@ -101,7 +100,7 @@ TEST(Calc, SinglePrecisionConstantsEnterExactly)
     EXPECT_EQ(liquid.result.C, 10.0);
 
     const Outcome steam = Compute(M::WaterSteam, { 10, 8, 0, 1000, 100 });
-    EXPECT_EQ(steam.superheat, 1.12999999523162841796875f);
+    EXPECT_EQ(steam.result.SuperheatFactor, 1.12999999523162841796875f);
 
     // 335.79 rounds to 335.790008544921875 in single precision; the next
     // value below would give C = 8.59689548481.
@@ -176,8 +175,7 @@ TEST(Calc, FailureKeepsWhatTheRecordAlreadyHeld)
 {
     // The caller's record is filled in place: a failure after Cv leaves it.
     SizingResult r;
-    float k = 0;
-    EXPECT_THROW(ComputeFlowCoefficients(M::Gas, { 7e305, 0, 1, 1, 27 }, r, k), RuntimeError);
+    EXPECT_THROW(ComputeFlowCoefficients(M::Gas, { 7e305, 0, 1, 1, 27 }, r), RuntimeError);
     EXPECT_TRUE(r.CvProduced);
     EXPECT_EQ(r.Case, (FormulaCase { M::Gas, R::Critical }));
 }

@@ -2,6 +2,7 @@
 // caption and visibility, and records what the form reports. Expected
 // numbers are those of the calculation's reference script.
 #include "ui/form1.h"
+#include "ui/media.h"
 #include "ui/valve_list.h"
 
 #include "tests/case_name.h"
@@ -26,6 +27,8 @@ struct Window final : Form1Controls {
     std::string clipboard = "(earlier)";
     bool clipboardWritable = true;
     bool ended = false;
+    std::vector<Sheet> printed;
+    PrintResult printResult;
     Form1 form { *this };
 
     Window()
@@ -53,6 +56,11 @@ struct Window final : Form1Controls {
         if (clipboardWritable)
             clipboard = lines;
         return clipboardWritable;
+    }
+    PrintResult Print(std::span<const Sheet> sheets) override
+    {
+        printed.assign(sheets.begin(), sheets.end());
+        return printResult;
     }
 
     // As a toolkit does: the button that is cleared is notified too.
@@ -156,7 +164,7 @@ class CalculateTest : public testing::TestWithParam<CalculateCase> { };
 TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
 {
     const CalculateCase &c = GetParam();
-    const std::string copyHint(kShortcutsHint);
+    const std::string copyHint(ShortcutsHint());
     const auto hint = [&](const std::string &n) {
         return c.formula.empty() ? copyHint : n + "（" + c.formula + "）\n" + copyHint;
     };
@@ -172,24 +180,23 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
         SCOPED_TRACE(kControls[Index(way)].name);
         Window w;
         w[Text1] = "10", w[Text2] = "8", w[Text3] = "1", w[Text4] = "1000";
-        w.form.CopyRow(); // an earlier result, which must not stay
+        w.form.Run(CommandId::CopyRow); // an earlier result, which must not stay
         w.clipboard = "(earlier)";
         w.Select(c.option);
         for (std::size_t i = 0; i < c.inputs.size(); ++i)
             w[kInputBoxes[i]] = c.inputs[i];
-        std::optional<Sheet> sheet;
         if (way == Command1)
             w.form.Click(way);
         else if (way == Label1)
-            w.form.CopyRow();
+            w.form.Run(CommandId::CopyRow);
         else if (way == Label2)
-            sheet = w.form.SheetToPrint(std::chrono::year(2026) / 12 / 10);
+            w.form.Run(CommandId::PrintSheet);
         else
             w.form.EnterPressed(way);
-        ASSERT_EQ(sheet.has_value(), way == Label2 && !c.row.empty());
-        if (sheet) {
-            EXPECT_EQ(sheet->date, "2026年12月10日");
-            EXPECT_EQ(sheet->sections.back().lines,
+        ASSERT_EQ(w.printed.size(), way == Label2 && !c.row.empty() ? 1u : 0u);
+        if (!w.printed.empty()) {
+            EXPECT_EQ(w.printed[0].date, SheetDate(Today()));
+            EXPECT_EQ(w.printed[0].sections.back().lines,
                 std::vector<std::string>({ "Cv = " + c.cv, "C = " + c.c }));
         }
         EXPECT_EQ(std::vector<std::string>({ w[Text5], w[Text6] }),
@@ -209,12 +216,17 @@ TEST_P(CalculateTest, ShowsOnlyWhatThisCalculationProduced)
     EXPECT_TRUE(w.errors.empty());
     w[Text1] = "5", w[Text2] = "4"; // a clipboard that another program holds is reported
     w.clipboardWritable = false;
-    w.form.CopyRow();
+    w.form.Run(CommandId::CopyRow);
     ASSERT_EQ(w.errors.size(), 1u);
     EXPECT_NE(w.errors[0].find("剪贴板"), std::string::npos);
-    w.form.PrintFailed("没有安装打印机");
+    w[Text3] = "1", w[Text4] = "10"; // a print the system refused is reported, a cancelled one not
+    for (const auto status : { PrintResult::Status::Cancelled, PrintResult::Status::Failed }) {
+        w.printResult = { status, PrintFailure::Refused, "0x5" };
+        w.form.Run(CommandId::PrintSheet);
+    }
     ASSERT_EQ(w.errors.size(), 2u);
-    EXPECT_EQ(w.errors[1].rfind("打印失败：没有安装打印机。", 0), 0u);
+    EXPECT_EQ(w.errors[1],
+        "打印失败：打印机没有接受这份计算书（0x5）。\n计算书没有打印。请检查打印机后再按 Ctrl+P。");
     w.form.Click(Command2);
     EXPECT_TRUE(w.ended);
 }
@@ -321,7 +333,7 @@ TEST_P(ListTest, AnswersEachLineAndLeavesTheWindowAlone)
     w.form.Command1_Click();
     const auto before = w.text;
     const auto visible = w.visible;
-    w.form.CalculateList(c.list);
+    w.form.Run(CommandId::CalculateList, c.list);
     EXPECT_EQ(w.clipboard, c.answer.empty() ? "(earlier)" : c.answer);
     ASSERT_EQ(w.notes.size(), 1u);
     EXPECT_NE(w.notes[0].find(c.message), std::string::npos) << w.notes[0];
@@ -331,7 +343,7 @@ TEST_P(ListTest, AnswersEachLineAndLeavesTheWindowAlone)
     EXPECT_TRUE(w.IsSelected(c.option));
     if (!c.answer.empty()) { // a clipboard that another program holds is reported
         w.clipboardWritable = false;
-        w.form.CalculateList(c.list);
+        w.form.Run(CommandId::CalculateList, c.list);
         EXPECT_EQ(w.errors.size(), 1u);
     }
 }

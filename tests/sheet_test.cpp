@@ -43,6 +43,7 @@ TEST_P(SheetTest, ShowsTheCaseItsStepsAndTheResults)
     EXPECT_EQ(
         sheet.signatures, (std::vector<std::string> { "位号", "计算", "校核", "审核", "日期" }));
     EXPECT_EQ(sheet.footer, "Quorvel 0.1.0");
+    EXPECT_EQ(SheetDate(std::chrono::year(2026) / 12 / 1), "2026年12月1日");
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheet, SheetTest,
@@ -94,10 +95,9 @@ TEST(Sheet, RandomInputsEndInTheResultBoxesNumbersAndFitThePage)
             v = mantissa(random) * std::pow(10.0, exponent(random) / (i % 3 + 1));
         const auto kind = static_cast<MediumKind>(medium(random));
         SizingResult result;
-        float k = 0;
         try {
             ComputeFlowCoefficients(
-                kind, { values[0], values[1], values[2], values[3], values[4] }, result, k);
+                kind, { values[0], values[1], values[2], values[3], values[4] }, result);
         } catch (const RuntimeError &) {
             EXPECT_THROW(MakeSheet(kind, values, "", ""), RuntimeError);
             continue;

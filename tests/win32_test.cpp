@@ -185,14 +185,14 @@ TEST(Win32, ResultHintsAreTooltips)
     tool.lpszText = hint.data();
     SendMessageW(window.tooltip(), TTM_GETTEXTW, hint.size(), reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(
-        win32::Utf8(hint.c_str()), "11.6999995708466（液体）\n" + std::string(kShortcutsHint));
+        win32::Utf8(hint.c_str()), "11.6999995708466（液体）\n" + std::string(ShortcutsHint()));
 
     SendMessageW(window.control(Text5), EM_SETSEL, 0, 3);
     OpenClipboard(nullptr);
     EmptyClipboard();
     CloseClipboard();
     const auto itemsOf = [&](ControlId box) {
-        const HMENU menu = win32::BoxMenu(window.control(box), IsResultBox(box));
+        const HMENU menu = win32::BoxMenu(window.control(box), box);
         std::vector<std::string> items;
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
             wchar_t text[64] {};
@@ -230,7 +230,8 @@ TEST(Win32, SheetDrawsEveryTextInsideTheMargins)
         const HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &a4, nullptr);
         ASSERT_TRUE(dc);
         const double perMm = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
-        win32::DrawSheet(dc, sheet, L"SimSun", POINT { 0, 0 });
+        const win32::SheetFonts fonts(dc, L"SimSun");
+        fonts.Draw(dc, fonts.LayOut(dc, std::span(&sheet, 1)).at(0), POINT { 0, 0 });
         const HENHMETAFILE file = CloseEnhMetaFile(dc);
         struct Seen {
             std::multiset<std::string> texts;

@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(w<QLineEdit>("Text5")->cursorPosition(), 0);
         QCOMPARE(w("Text5")->toolTip(),
             cv + QStringLiteral("（气体，亚临界流（ΔP < P1/2））\n")
-                + QString::fromUtf8(quorvel::kShortcutsHint));
+                + quorvel::ToQString(quorvel::ShortcutsHint()));
         QCOMPARE(
             w("Text6")->accessibleDescription(), QStringLiteral("气体，亚临界流（ΔP < P1/2）"));
         click("Text5");
@@ -338,8 +338,8 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
-        quorvel::SetUpForSheet(printer, sheet);
-        QVERIFY(quorvel::PrintSheet(printer, sheet));
+        quorvel::SetUpForPrint(printer, sheet.title);
+        QVERIFY(quorvel::PrintSheets(printer, std::span(&sheet, 1)));
         QProcess pdftotext; // in the order drawn: a table's row is one line
         pdftotext.start(QStringLiteral("pdftotext"),
             { QStringLiteral("-raw"), printer.outputFileName(), QStringLiteral("-") });

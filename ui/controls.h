@@ -201,33 +201,4 @@ constexpr std::span<const std::string_view> FaceCandidates(FontFace face)
     return detail::kSong;
 }
 
-// The unit label beside each input box: a screen reader hears the unit the
-// window shows there as the box's description.
-struct UnitLabel {
-    ControlId box;
-    ControlId unit;
-};
-inline constexpr UnitLabel kUnitLabels[] = {
-    { ControlId::Text1, ControlId::Label9 },
-    { ControlId::Text2, ControlId::Label10 },
-    { ControlId::Text3, ControlId::Label14 },
-    { ControlId::Text4, ControlId::Label12 },
-    { ControlId::Text7, ControlId::Label11 },
-};
-
-// The five input boxes, in the order the calculation reads them: P1, P2,
-// G, Q, t.
-inline constexpr std::array kInputBoxes { ControlId::Text1, ControlId::Text2, ControlId::Text3,
-    ControlId::Text4, ControlId::Text7 };
-// Cv and C.
-inline constexpr std::array kResultBoxes { ControlId::Text5, ControlId::Text6 };
-constexpr bool IsResultBox(ControlId box)
-{
-    return std::find(kResultBoxes.begin(), kResultBoxes.end(), box) != kResultBoxes.end();
-}
-constexpr bool IsInputBox(ControlId box)
-{
-    return std::find(kInputBoxes.begin(), kInputBoxes.end(), box) != kInputBoxes.end();
-}
-
 } // namespace quorvel

@@ -21,23 +21,36 @@ std::string FormulaCaseText(const FormulaCase &c)
         return c.Regime == FlowRegime::Subcritical ? "亚临界流（ΔP < P1/2）"
                                                    : "临界流（ΔP ≥ P1/2）";
     };
-    switch (c.Medium) {
-    case MediumKind::Liquid:
-        return "液体";
-    case MediumKind::Gas:
-        return std::string("气体，") + regime();
-    case MediumKind::WaterSteam:
-        return std::string("水蒸汽，") + regime();
-    case MediumKind::OtherSteam:
-        return "其他蒸汽";
-    }
-    return {};
+    const std::string name(MediumOf(c.Medium).name);
+    return c.Regime ? name + "，" + regime() : name;
 }
 
-std::string CopyFailed(const BoxCommand &command)
+// "…再按 Ctrl+Shift+C。", naming the keys of the command to try again.
+std::string TryAgain(CommandId command)
 {
-    return "复制失败：剪贴板现在不能写入（可能正被其他程序使用）。\n请稍后再按 "
-        + std::string(command.shortcut) + "。";
+    return "再按 " + ShortcutText(CommandOf(command).keys) + "。";
+}
+
+std::string CopyFailed(CommandId command)
+{
+    return "复制失败：剪贴板现在不能写入（可能正被其他程序使用）。\n请稍后" + TryAgain(command);
+}
+
+std::string_view PrintFailureText(PrintFailure failure)
+{
+    switch (failure) {
+    case PrintFailure::NoDialog:
+        return "系统的打印对话框不能载入";
+    case PrintFailure::DialogFailed:
+        return "打印对话框出错";
+    case PrintFailure::Refused:
+        return "打印机没有接受这份计算书";
+    case PrintFailure::Unfinished:
+        return "计算书没有打印完";
+    case PrintFailure::Unsupported:
+        return "这个浏览器不能打印网页";
+    }
+    return {};
 }
 
 std::string ErrorReport(ErrorKind kind)
@@ -61,6 +74,9 @@ std::vector<std::string> Fields(std::string_view text)
     return fields;
 }
 
+// The calculation's two results and the boxes that show them.
+constexpr ControlId kCvBox = kResultBoxes[0], kCBox = kResultBoxes[1];
+
 } // namespace
 
 std::chrono::year_month_day Today()
@@ -75,15 +91,15 @@ void Form1::Describe()
 {
     DescribeUnits();
     for (ControlId box : kResultBoxes)
-        controls_.SetHint(box, kShortcutsHint);
+        controls_.SetHint(box, ShortcutsHint());
 }
 
 void Form1::DescribeUnits()
 {
-    const MediumSpec &medium = Selected();
-    for (const UnitLabel &u : kUnitLabels) {
-        const Shown unit = ShownUnder(medium, u.unit);
-        controls_.SetDescription(u.box, unit.visible ? unit.caption : std::string_view());
+    const MediumKind medium = Selected().medium;
+    for (const InputSpec &input : kInputs) {
+        const Shown unit = ShownUnder(medium, input.unitLabel);
+        controls_.SetDescription(input.box, unit.visible ? unit.caption : std::string_view());
     }
 }
 
@@ -93,39 +109,17 @@ void Form1::OptionClick(const MediumSpec &medium)
     if (!controls_.IsSelected(medium.option))
         return;
     for (const MediumStep &step : medium.steps) {
+        const Shown shown = ShownUnder(medium.medium, step.control);
         switch (step.action) {
-        case StepAction::Show:
-            controls_.SetVisible(step.control, true);
-            break;
-        case StepAction::Hide:
-            controls_.SetVisible(step.control, false);
+        case StepAction::ShowOrHide:
+            controls_.SetVisible(step.control, shown.visible);
             break;
         case StepAction::SetCaption:
-            controls_.SetCaption(step.control, step.caption);
+            controls_.SetCaption(step.control, shown.caption);
             break;
         }
     }
     DescribeUnits();
-}
-
-void Form1::Option1_Click()
-{
-    OptionClick(kMedia[0]);
-}
-
-void Form1::Option2_Click()
-{
-    OptionClick(kMedia[1]);
-}
-
-void Form1::Option3_Click()
-{
-    OptionClick(kMedia[2]);
-}
-
-void Form1::Option4_Click()
-{
-    OptionClick(kMedia[3]);
 }
 
 const MediumSpec &Form1::Selected() const
@@ -138,7 +132,7 @@ const MediumSpec &Form1::Selected() const
 
 struct Form1::Calculation {
     const MediumSpec *medium = nullptr;
-    std::array<double, kInputBoxes.size()> values {};
+    std::array<double, kInputCount> values {};
     SizingResult result;
 };
 
@@ -146,12 +140,10 @@ bool Form1::Calculate(Calculation &done)
 {
     try {
         // All five boxes are read, hidden ones included.
-        for (std::size_t i = 0; i < kInputBoxes.size(); ++i)
-            done.values[i] = Val(controls_.Text(kInputBoxes[i]));
-        const auto &[p1, p2, g, q, t] = done.values;
+        for (std::size_t i = 0; i < kInputCount; ++i)
+            done.values[i] = Val(controls_.Text(kInputs[i].box));
         done.medium = &Selected();
-        ComputeFlowCoefficients(
-            done.medium->medium, SizingInputs { p1, p2, g, q, t }, done.result, SuperheatFactor);
+        ComputeFlowCoefficients(done.medium->medium, InputsFrom(done.values), done.result);
     } catch (const RuntimeError &error) {
         ShowResult(done.result);
         ShowError(ErrorReport(error.kind()));
@@ -179,11 +171,11 @@ void Form1::ShowResult(const SizingResult &result)
         controls_.SetText(box, number);
         const std::string whole
             = formula.empty() ? std::string() : number + "（" + formula + "）\n";
-        controls_.SetHint(box, whole + std::string(kShortcutsHint));
+        controls_.SetHint(box, whole + std::string(ShortcutsHint()));
         controls_.SetDescription(box, formula);
     };
-    show(ControlId::Text5, result.CvProduced, result.Cv);
-    show(ControlId::Text6, result.CProduced, result.C);
+    show(kCvBox, result.CvProduced, result.Cv);
+    show(kCBox, result.CProduced, result.C);
 }
 
 void Form1::Command2_Click()
@@ -213,7 +205,7 @@ bool Form1::Paste(ControlId box, std::string_view text)
     const auto first = std::find(kInputBoxes.begin(), kInputBoxes.end(), box);
     if (first == kInputBoxes.end() || text.find_first_of("\t\r\n") == std::string_view::npos)
         return false;
-    const MediumSpec &medium = Selected();
+    const MediumKind medium = Selected().medium;
     const std::vector<std::string> fields = Fields(text);
     auto field = fields.begin();
     for (auto at = first; at != kInputBoxes.end() && field != fields.end(); ++at)
@@ -222,44 +214,65 @@ bool Form1::Paste(ControlId box, std::string_view text)
     return true;
 }
 
+std::vector<const Command *> Form1::MenuOf(ControlId box)
+{
+    std::vector<const Command *> menu;
+    for (const Command &command : kCommands)
+        if (!command.resultBoxesOnly || IsResultBox(box))
+            menu.push_back(&command);
+    return menu;
+}
+
+void Form1::Run(CommandId command, std::string_view clipboard)
+{
+    switch (command) {
+    case CommandId::CopyRow:
+        return CopyRow();
+    case CommandId::CalculateList:
+        return CalculateList(clipboard);
+    case CommandId::PrintSheet:
+        return PrintSheet();
+    }
+}
+
 void Form1::CopyRow()
 {
     Calculation done;
     if (!Calculate(done))
         return;
-    std::string row(Spec(done.medium->option).caption);
-    for (std::size_t i = 0; i < kInputBoxes.size(); ++i) {
+    std::string row(done.medium->name);
+    for (std::size_t i = 0; i < kInputCount; ++i) {
         row += '\t';
-        if (ShownUnder(*done.medium, kInputBoxes[i]).visible)
+        if (LookOf(kInputs[i], done.medium->medium).shown)
             row += NumberToText(done.values[i]);
     }
     for (double coefficient : { done.result.Cv, done.result.C })
         row += '\t' + NumberToText(coefficient);
     // An old row left on the clipboard would be pasted as this one.
     if (!controls_.CopyToClipboard(row + '\n'))
-        ShowError(CopyFailed(kCopyRow));
+        ShowError(CopyFailed(CommandId::CopyRow));
 }
 
 void Form1::CalculateList(std::string_view clipboard)
 {
+    const ListAnswer answer = CalculateValveList(clipboard, Selected().medium);
     const std::string limit = std::to_string(kMaxListLines);
-    if (const std::size_t lines = CountLines(clipboard); lines > kMaxListLines) {
+    if (answer.lines > kMaxListLines) {
         controls_.ShowMessage(MessageIcon::Warning,
-            "剪贴板中有 " + std::to_string(lines) + " 行，一次最多计算 " + limit
+            "剪贴板中有 " + std::to_string(answer.lines) + " 行，一次最多计算 " + limit
                 + " 行，没有计算。\n请分批复制，每批不超过 " + limit + " 行。");
         return;
     }
-    const ListAnswer answer = CalculateValveList(clipboard, Selected().medium);
     if (answer.valves == 0) {
         controls_.ShowMessage(MessageIcon::Warning,
             "剪贴板中没有可计算的行。\n请先在表格中复制各阀门的 "
-            "P1、P2、G、Q、t（每个阀门一行），再按 "
-                + std::string(kCalculateList.shortcut) + "。");
+            "P1、P2、G、Q、t（每个阀门一行），"
+                + TryAgain(CommandId::CalculateList));
         return;
     }
     // An old answer left on the clipboard would be pasted as this one.
     if (!controls_.CopyToClipboard(answer.text))
-        return ShowError(CopyFailed(kCalculateList));
+        return ShowError(CopyFailed(CommandId::CalculateList));
     std::string summary = "已计算 " + std::to_string(answer.valves) + " 行："
         + std::to_string(answer.valves - answer.failed.size()) + " 行得出 Cv 和 C";
     if (!answer.failed.empty()) {
@@ -278,19 +291,24 @@ std::optional<Sheet> Form1::SheetToPrint(std::chrono::year_month_day date)
     Calculation done;
     if (!Calculate(done))
         return std::nullopt;
-    const std::string dated = std::to_string(int(date.year())) + "年"
-        + std::to_string(unsigned(date.month())) + "月" + std::to_string(unsigned(date.day()))
-        + "日";
-    return MakeSheet(done.medium->medium, done.values, dated, QUORVEL_VERSION);
+    return MakeSheet(done.medium->medium, done.values, SheetDate(date), QUORVEL_VERSION);
 }
 
-void Form1::PrintFailed(std::string_view reason)
+void Form1::PrintSheet()
 {
-    std::string report = "打印失败";
-    if (!reason.empty())
-        report += "：" + std::string(reason);
-    ShowError(report + "。\n计算书没有打印。请检查打印机后再按 " + std::string(kPrintSheet.shortcut)
-        + "。");
+    if (const std::optional<Sheet> sheet = SheetToPrint(Today()))
+        PrintAndReport(std::span(&*sheet, 1), CommandId::PrintSheet);
+}
+
+void Form1::PrintAndReport(std::span<const Sheet> sheets, CommandId command)
+{
+    const PrintResult printed = controls_.Print(sheets);
+    if (printed.status != PrintResult::Status::Failed)
+        return; // a cancelled dialog is no failure
+    std::string reason(PrintFailureText(printed.failure));
+    if (!printed.code.empty())
+        reason += "（" + printed.code + "）";
+    ShowError("打印失败：" + reason + "。\n计算书没有打印。请检查打印机后" + TryAgain(command));
 }
 
 void Form1::ShowError(std::string_view report)

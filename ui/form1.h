@@ -25,26 +25,56 @@
 //                                          on the clipboard as two columns,
 //                                          a message that counts them; the
 //                                          window itself stays as it was
+//   Ctrl+P                              -> calculate as "计算" does, then the
+//                                          calculation sheet (ui/sheet.h)
+//                                          through the system's print dialog
 //
-// A front end builds the controls from the table in ui/controls.h, implements
-// Form1Controls, and turns its toolkit's clicks and Enter keys into calls of
-// Form1's handlers. Texts cross the boundary as UTF-8.
+// The box menus' commands and their keys are a table (ui/commands.h) that
+// every front end builds its menus and matches its keys from; the form runs
+// them (Run). A front end builds the controls from the table in
+// ui/controls.h, implements Form1Controls, and turns its toolkit's clicks,
+// Enter keys and commands into calls of Form1's handlers. Texts cross the
+// boundary as UTF-8.
 #pragma once
 
 #include "calc/sizing.h"
+#include "ui/commands.h"
 #include "ui/controls.h"
 #include "ui/sheet.h"
 
 #include <chrono>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
 struct MediumSpec;
 
 enum class MessageIcon { Information, Warning, Error };
+
+// Why a print did not happen, as far as the system said.
+enum class PrintFailure {
+    // The system's print dialog could not be loaded.
+    NoDialog,
+    // The print dialog could not open, or ended in an error.
+    DialogFailed,
+    // The printer did not take the document.
+    Refused,
+    // The printer stopped before the document's end.
+    Unfinished,
+    // This system cannot print at all (a browser without printing).
+    Unsupported,
+};
+
+struct PrintResult {
+    enum class Status { Printed, Cancelled, Failed };
+    Status status = Status::Printed;
+    PrintFailure failure = PrintFailure::Refused; // when it failed
+    std::string code; // the system's error code, "" when it gave none
+};
 
 // What the form asks of a front end's controls.
 class Form1Controls {
@@ -70,21 +100,13 @@ public:
     // ended by the system's line break instead; false when the clipboard
     // could not be written.
     virtual bool CopyToClipboard(std::string_view lines) = 0;
+    // The system's print dialog for the sheets, each on pages of its own,
+    // and the print; what came of it.
+    virtual PrintResult Print(std::span<const Sheet> sheets) = 0;
 
 protected:
     ~Form1Controls() = default;
 };
-
-// The row and list commands as the boxes' menus and the result boxes' hint
-// name them.
-struct BoxCommand {
-    std::string_view item, shortcut;
-};
-inline constexpr BoxCommand kCopyRow { "复制整行(&R)", "Ctrl+Shift+C" };
-inline constexpr BoxCommand kCalculateList { "整表计算(&L)", "Ctrl+Shift+V" };
-inline constexpr BoxCommand kPrintSheet { "打印计算书(&P)", "Ctrl+P" };
-inline constexpr std::string_view kShortcutsHint = "Ctrl+Shift+C：计算并复制整行\nCtrl+Shift+V："
-                                                   "计算剪贴板中的整张表\nCtrl+P：打印计算书";
 
 // The computer's local date, for the calculation sheet.
 std::chrono::year_month_day Today();
@@ -102,16 +124,12 @@ public:
     // until the window has been shown.
     void Describe();
 
-    // Each handler is called after its button has been clicked (an option
-    // button is selected by then, or may be cleared again already).
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void Option4_Click();
+    // Each handler is called after its button has been clicked.
     void Command1_Click();
     void Command2_Click();
 
-    // The click handler of `id`, if it has one.
+    // The click handler of `id`, if it has one: an option button (selected
+    // by then, or already cleared again) relabels the inputs for its medium.
     void Click(ControlId id);
     // Enter in a text box: an input box calculates, like "计算".
     void EnterPressed(ControlId box);
@@ -123,24 +141,18 @@ public:
     // tab or line break and for a result box: the front end then pastes as
     // its system does.
     bool Paste(ControlId box, std::string_view text);
-    // Ctrl+Shift+C: calculates as "计算" does; when both coefficients are
-    // produced, puts one tab-separated row on the clipboard: the medium's
-    // caption, P1, P2, G, Q and t as the calculation used them (empty for
-    // the box the medium hides), Cv and C.
-    void CopyRow();
-    // Ctrl+Shift+V, with the clipboard's text ("" when it holds none):
-    // calculates each of its lines as a valve (CalculateValveList), puts
-    // the answer on the clipboard and says what was calculated. Nothing is
-    // copied when no line is a valve or when there are more than
-    // kMaxListLines lines. No box, caption or medium changes.
-    void CalculateList(std::string_view clipboard);
-    // Ctrl+P: calculates as "计算" does; when both coefficients are
-    // produced, the calculation sheet of it, dated `date`, for the front end
-    // to print. After a run-time error, which has been reported, nothing.
+
+    // The commands of a box's menu, in the table's order.
+    static std::vector<const Command *> MenuOf(ControlId box);
+    // Runs a command (ui/commands.h); `clipboard` is the clipboard's text
+    // ("" when it holds none) for a command that reads it.
+    void Run(CommandId command, std::string_view clipboard = {});
+
+    // Calculates as "计算" does; when both coefficients are produced, the
+    // calculation sheet of it, dated `date`. After a run-time error, which
+    // has been reported, nothing. Ctrl+P prints it; the page's own printing
+    // shows it too.
     std::optional<Sheet> SheetToPrint(std::chrono::year_month_day date);
-    // The sheet could not be printed, for `reason` (the system's words, or
-    // the front end's): says so. A cancelled print dialog is no failure.
-    void PrintFailed(std::string_view reason);
 
 private:
     struct Calculation;
@@ -154,9 +166,24 @@ private:
     void ShowResult(const SizingResult &result);
     void ShowError(std::string_view report);
 
+    // Ctrl+Shift+C: calculates as "计算" does; when both coefficients are
+    // produced, puts one tab-separated row on the clipboard: the medium's
+    // name, P1, P2, G, Q and t as the calculation used them (empty for the
+    // box the medium hides), Cv and C.
+    void CopyRow();
+    // Ctrl+Shift+V: calculates each line of the clipboard's text as a valve
+    // (CalculateValveList), puts the answer on the clipboard and says what
+    // was calculated. Nothing is copied when no line is a valve or when
+    // there are more than kMaxListLines lines. No box, caption or medium
+    // changes.
+    void CalculateList(std::string_view clipboard);
+    // Ctrl+P: the sheet of the boxes' calculation, through the system's
+    // print dialog.
+    void PrintSheet();
+    // Prints `sheets` and says why, when they could not be printed.
+    void PrintAndReport(std::span<const Sheet> sheets, CommandId command);
+
     Form1Controls &controls_;
-    // Written by the water-steam formulas before each use.
-    float SuperheatFactor = 0.0f;
 };
 
 } // namespace quorvel

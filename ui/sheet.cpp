@@ -15,19 +15,6 @@ public:
     std::vector<Step> steps;
 };
 
-// The three constants held in single precision, as the calculation uses them.
-struct SingleConstant {
-    std::string_view written;
-    double used;
-};
-constexpr SingleConstant kSingleConstants[] = {
-    { "1.17", static_cast<double>(1.17f) },
-    { "335.79", static_cast<double>(335.79f) },
-    { "1415.7", static_cast<double>(1415.7f) },
-};
-
-constexpr std::string_view kSymbols[] = { "P1", "P2", "G", "Q", "t" };
-
 // A number as the result boxes show it; a negative one in parentheses
 // where it stands in a formula.
 std::string Number(double value, bool inFormula = false)
@@ -113,11 +100,6 @@ std::vector<std::string> StepLines(const Step &step)
     return Equation(parts);
 }
 
-std::string_view MediumName(MediumKind medium)
-{
-    return Spec(MediumOf(medium).option).caption;
-}
-
 } // namespace
 
 std::size_t SheetWidth(std::string_view text)
@@ -132,15 +114,18 @@ std::size_t SheetWidth(std::string_view text)
     return width;
 }
 
+std::string SheetDate(std::chrono::year_month_day date)
+{
+    return std::to_string(int(date.year())) + "年" + std::to_string(unsigned(date.month())) + "月"
+        + std::to_string(unsigned(date.day())) + "日";
+}
+
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
     std::string_view version)
 {
     Recorded recorded;
     SizingResult result;
-    float superheatFactor = 0.0f;
-    ComputeFlowCoefficients(medium,
-        SizingInputs { values[0], values[1], values[2], values[3], values[4] }, result,
-        superheatFactor, &recorded);
+    ComputeFlowCoefficients(medium, InputsFrom(values), result, &recorded);
 
     // The same value formed again (a root that Cv and C share) is shown once.
     std::vector<Step> steps;
@@ -154,12 +139,13 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
     sheet.title = "调节阀流通能力计算书";
     sheet.date = date;
 
-    SheetSection state { "一、介质与流动状态", {}, { "介质：" + std::string(MediumName(medium)) } };
-    auto step = steps.begin();
+    SheetSection state { "一、介质与流动状态", {},
+        { "介质：" + std::string(MediumOf(medium).name) } };
+    const auto working = std::partition_point(
+        steps.begin(), steps.end(), [](const Step &s) { return s.role == StepRole::RegimeTest; });
     if (result.Case && result.Case->Regime) {
-        // The regime test's two values come first.
-        for (int i = 0; i < 2; ++i)
-            Add(state.lines, StepLines(*step++));
+        for (auto s = steps.begin(); s != working; ++s)
+            Add(state.lines, StepLines(*s));
         state.lines.push_back(*result.Case->Regime == FlowRegime::Subcritical
                 ? "ΔP < P1/2，为亚临界流"
                 : "ΔP ≥ P1/2，为临界流");
@@ -167,41 +153,34 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
     sheet.sections.push_back(std::move(state));
 
     SheetSection inputs { "二、计算参数", {}, {} };
-    const MediumSpec &shown = MediumOf(medium);
-    for (std::size_t i = 0; i < kInputBoxes.size(); ++i) {
-        if (!ShownUnder(shown, kInputBoxes[i]).visible)
-            continue;
-        const auto label = std::find_if(kControls.begin(), kControls.end(),
-            [&](const ControlSpec &spec) { return spec.buddy == kInputBoxes[i]; });
-        const auto unit = std::find_if(std::begin(kUnitLabels), std::end(kUnitLabels),
-            [&](const UnitLabel &u) { return u.box == kInputBoxes[i]; });
-        const Shown unitShown = ShownUnder(shown, unit->unit);
-        inputs.rows.push_back({ std::string(ShownUnder(shown, label->id).caption),
-            std::string(kSymbols[i]), Number(values[i]),
-            unitShown.visible ? std::string(unitShown.caption) : std::string() });
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        const InputLook &look = LookOf(kInputs[i], medium);
+        if (look.shown)
+            inputs.rows.push_back({ std::string(look.caption), std::string(kInputs[i].symbol),
+                Number(values[i]), std::string(look.unit) });
     }
     sheet.sections.push_back(std::move(inputs));
 
     SheetSection formulas { "三、计算公式", {}, {} };
-    for (auto s = step; s != steps.end(); ++s)
+    for (auto s = working; s != steps.end(); ++s)
         if (s->formula != s->symbol)
             Add(formulas.lines, Equation(Symbols(*s)));
     sheet.sections.push_back(std::move(formulas));
 
-    SheetSection working { "四、计算过程", {}, {} };
+    SheetSection process { "四、计算过程", {}, {} };
     for (const SingleConstant &c : kSingleConstants)
         if (std::any_of(steps.begin(), steps.end(), [&](const Step &s) {
                 return std::find(s.operands.begin(), s.operands.begin() + s.operandCount, c.used)
                     != s.operands.begin() + s.operandCount;
             }))
-            Add(working.lines,
+            Add(process.lines,
                 Equation({ "注：常数 " + std::string(c.written) + " 以单精度存储，计算中取 "
                     + Number(c.used) }));
     if (medium == MediumKind::WaterSteam)
-        working.lines.push_back("注：过热系数 K 以单精度存储");
-    for (; step != steps.end(); ++step)
-        Add(working.lines, StepLines(*step));
-    sheet.sections.push_back(std::move(working));
+        process.lines.push_back("注：过热系数 K 以单精度存储");
+    for (auto s = working; s != steps.end(); ++s)
+        Add(process.lines, StepLines(*s));
+    sheet.sections.push_back(std::move(process));
 
     sheet.sections.push_back(
         { "五、计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } });

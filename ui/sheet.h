@@ -7,6 +7,7 @@
 #include "calc/sizing.h"
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ struct Sheet {
     std::vector<std::string> signatures; // blank lines to sign by hand
     std::string footer;
 };
+
+// "2026年12月10日".
+std::string SheetDate(std::chrono::year_month_day date);
 
 // Calculates `values` (P1, P2, G, Q, t, as Val read the boxes) for the
 // medium as "计算" does, and writes the sheet of it. A RuntimeError of the

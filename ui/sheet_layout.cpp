@@ -112,4 +112,12 @@ SheetPage LayOutSheet(const Sheet &sheet, const SheetTextWidth &width)
     return page;
 }
 
+std::vector<SheetPage> LayOutSheets(std::span<const Sheet> sheets, const SheetTextWidth &width)
+{
+    std::vector<SheetPage> pages;
+    for (const Sheet &sheet : sheets)
+        pages.push_back(LayOutSheet(sheet, width));
+    return pages;
+}
+
 } // namespace quorvel

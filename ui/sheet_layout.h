@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,5 +51,9 @@ using SheetTextWidth = std::function<double(SheetStyle, std::string_view)>;
 // The title and date centred, the sections with their tables ruled, the
 // lines to sign with a rule each, and the foot at the bottom of the area.
 SheetPage LayOutSheet(const Sheet &sheet, const SheetTextWidth &width);
+
+// The pages of several sheets, in their order, each sheet on pages of its
+// own.
+std::vector<SheetPage> LayOutSheets(std::span<const Sheet> sheets, const SheetTextWidth &width);
 
 } // namespace quorvel

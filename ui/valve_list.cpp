@@ -34,8 +34,8 @@ std::string_view Trim(std::string_view s)
 const MediumSpec *MediumCaptioned(std::string_view field)
 {
     field = Trim(field);
-    const auto found = std::find_if(std::begin(kMedia), std::end(kMedia),
-        [&](const MediumSpec &m) { return Spec(m.option).caption == field; });
+    const auto found = std::find_if(
+        std::begin(kMedia), std::end(kMedia), [&](const MediumSpec &m) { return m.name == field; });
     return found == std::end(kMedia) ? nullptr : found;
 }
 
@@ -44,20 +44,18 @@ bool AnswerValve(
     const MediumSpec &medium, std::span<const std::string_view> values, std::string &out)
 {
     // The box each value goes into, as a paste into Text1 places it.
-    std::array<std::string_view, kInputBoxes.size()> boxes {};
+    std::array<std::string_view, kInputCount> boxes {};
     for (std::size_t i = 0, v = 0; i < boxes.size() && v < values.size(); ++i)
-        if (values.size() >= boxes.size() || ShownUnder(medium, kInputBoxes[i]).visible)
+        if (values.size() >= boxes.size() || LookOf(kInputs[i], medium.medium).shown)
             boxes[i] = values[v++];
 
     SizingResult result;
-    float superheatFactor = 0.0f;
     std::string_view error;
     try {
         std::array<double, boxes.size()> in {};
         for (std::size_t i = 0; i < boxes.size(); ++i)
             in[i] = Val(boxes[i]);
-        ComputeFlowCoefficients(medium.medium, SizingInputs { in[0], in[1], in[2], in[3], in[4] },
-            result, superheatFactor);
+        ComputeFlowCoefficients(medium.medium, InputsFrom(in), result);
     } catch (const RuntimeError &e) {
         error = ErrorText(e.kind());
     }
@@ -82,7 +80,11 @@ ListAnswer CalculateValveList(std::string_view list, MediumKind selected)
     std::vector<std::string_view> fields;
     std::string unquoted;
     ForEachLine(list, [&](std::string_view row) {
-        ++answer.lines;
+        // Beyond the limit nothing more is calculated; the rows are counted.
+        if (++answer.lines > kMaxListLines) {
+            answer.text.clear();
+            return;
+        }
         SplitFields(row, fields, unquoted);
         if (std::all_of(fields.begin(), fields.end(),
                 [](std::string_view field) { return Trim(field).empty(); })) {

@@ -23,6 +23,8 @@ struct ListAnswer {
     // Cv and C for a valve, where the first coefficient not produced is
     // "出错：" and the error's text and the field after it is empty.
     std::string text;
+    // Every row of the list; beyond kMaxListLines, nothing is calculated
+    // and the text is empty.
     std::size_t lines = 0;
     std::size_t valves = 0; // rows calculated, failed or not
     std::vector<std::size_t> failed; // their numbers, counted from 1 over all rows

@@ -21,11 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const quorvel::SizingInputs in { fields[0], fields[1], fields[2], fields[3], fields[4] };
 
     quorvel::SizingResult r;
-    float k = 0;
     bool failed = false;
     std::feclearexcept(FE_ALL_EXCEPT);
     try {
-        quorvel::ComputeFlowCoefficients(medium, in, r, k);
+        quorvel::ComputeFlowCoefficients(medium, in, r);
     } catch (const quorvel::RuntimeError &) {
         failed = true;
     }

@@ -72,6 +72,13 @@ QFont FontFor(FontFace face, double points, bool bold, bool italic)
     return font;
 }
 
+QKeySequence KeySequenceOf(const Shortcut &keys)
+{
+    return QKeySequence(
+        QKeyCombination(keys.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier,
+            Qt::Key(keys.letter)));
+}
+
 QString ToQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -184,43 +191,39 @@ Form1Widget::Form1Widget(QWidget *parent)
             textBox(id)->installEventFilter(this);
         }
     }
-    for (const BoxCommand *command : { &kCopyRow, &kCalculateList, &kPrintSheet }) {
-        auto *shortcut = new QShortcut(QKeySequence(ToQString(command->shortcut)), this);
-        connect(shortcut, &QShortcut::activated, this, [this, command] { Run(*command); });
+    for (const Command &command : kCommands) {
+        auto *shortcut = new QShortcut(KeySequenceOf(command.keys), this);
+        connect(shortcut, &QShortcut::activated, this, [this, &command] { Run(command); });
     }
 }
 
-void Form1Widget::Run(const BoxCommand &command)
+void Form1Widget::Run(const Command &command)
 {
-    if (&command == &kCopyRow)
-        form_.CopyRow();
-    else if (&command == &kCalculateList)
-        form_.CalculateList(QGuiApplication::clipboard()->text().toStdString());
-    else
-        PrintSheet();
+    form_.Run(command.id,
+        command.readsClipboard ? QGuiApplication::clipboard()->text().toStdString()
+                               : std::string());
 }
 
 // Qt's print preview, in Chinese, with Qt's print dialog behind its print
-// button; the sheet is drawn again for each page the preview or a printer
-// asks for.
-void Form1Widget::PrintSheet()
+// button; the pages are drawn again each time the preview or a printer
+// asks for them.
+PrintResult Form1Widget::Print(std::span<const Sheet> sheets)
 {
-    const std::optional<Sheet> sheet = form_.SheetToPrint(Today());
-    if (!sheet)
-        return;
     QPrinter printer(QPrinter::HighResolution);
-    SetUpForSheet(printer, *sheet);
+    SetUpForPrint(printer, sheets.front().title);
     QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(ToQString(sheet->title));
+    preview.setWindowTitle(ToQString(sheets.front().title));
     // Room for the whole page, where the screen has it.
     if (const QScreen *shown = screen())
         preview.resize(QSize(720, 900).boundedTo(shown->availableSize()));
     bool failed = false;
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-        [&](QPrinter *to) { failed = !quorvel::PrintSheet(*to, *sheet) || failed; });
-    preview.exec();
+        [&](QPrinter *to) { failed = !PrintSheets(*to, sheets) || failed; });
+    const bool printed = preview.exec() == QDialog::Accepted;
     if (failed)
-        form_.PrintFailed("打印机没有接受这份计算书");
+        return { PrintResult::Status::Failed, PrintFailure::Refused, {} };
+    return { printed ? PrintResult::Status::Printed : PrintResult::Status::Cancelled,
+        PrintFailure::Refused, {} };
 }
 
 bool Form1Widget::eventFilter(QObject *watched, QEvent *event)
@@ -260,12 +263,10 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
             connect(paste, &QAction::triggered, this, [this, box] { PasteInto(box); });
         }
     menu->addSeparator();
-    for (const BoxCommand *command : { &kCopyRow, &kCalculateList, &kPrintSheet }) {
-        if (command == &kCopyRow && !IsResultBox(box))
-            continue;
+    for (const Command *command : Form1::MenuOf(box)) {
         // The text after the tab stands in the menu's shortcut column.
-        QAction *item
-            = menu->addAction(ToQString(command->item) + u'\t' + ToQString(command->shortcut));
+        QAction *item = menu->addAction(
+            ToQString(command->item) + u'\t' + ToQString(ShortcutText(command->keys)));
         connect(item, &QAction::triggered, this, [this, command] { Run(*command); });
     }
     menu->popup(at);

@@ -4,16 +4,16 @@
 // reader hears are Qt's business here; what the window does is the form's.
 // An input box is named for a screen reader by its label. Every paste into
 // a text box (Ctrl+V, Shift+Insert, its menu's "粘贴") goes to the form
-// first; Ctrl+Shift+C anywhere, or the result boxes' menu, copies the row;
-// Ctrl+Shift+V anywhere, or any box's menu, calculates the clipboard's list;
-// Ctrl+P anywhere, or any box's menu, previews and prints the calculation
-// sheet (ui/qt/sheet_printer.h).
+// first. The commands of ui/commands.h run from their keys anywhere in the
+// window (a QShortcut each) and from the boxes' menus; printing is Qt's
+// print preview (ui/qt/sheet_printer.h).
 #pragma once
 
 #include "ui/controls.h"
 #include "ui/form1.h"
 
 #include <QFont>
+#include <QKeySequence>
 #include <QWidget>
 
 #include <array>
@@ -34,6 +34,9 @@ QFont DefaultFont();
 // A face of the control table in a size and style, or the nearest one.
 QFont FontFor(FontFace face, double points, bool bold, bool italic);
 
+// The keys of a command as Qt matches them.
+QKeySequence KeySequenceOf(const Shortcut &keys);
+
 // Makes `window` the calculator's window as the table describes it: its
 // title, size and background, and every control as a widget in its font and
 // colour, in the tab order, the focus on the first; nothing is connected.
@@ -53,9 +56,7 @@ private:
     // The clipboard's text into `box`, through the form or as Qt pastes.
     void PasteInto(ControlId box);
     void ShowContextMenu(ControlId box, const QPoint &at);
-    // The row, the list or the print command.
-    void Run(const BoxCommand &command);
-    void PrintSheet();
+    void Run(const Command &command);
     QLabel *label(ControlId id) const;
     QLineEdit *textBox(ControlId id) const;
     QAbstractButton *button(ControlId id) const;
@@ -70,6 +71,7 @@ private:
     void SetDescription(ControlId box, std::string_view description) override;
     void End() override;
     bool CopyToClipboard(std::string_view lines) override;
+    PrintResult Print(std::span<const Sheet> sheets) override;
 
     std::array<QWidget *, kControlCount> controls_ {};
     Form1 form_;

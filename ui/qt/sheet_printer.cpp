@@ -119,36 +119,42 @@ void MendPdfText(const QString &path)
 
 } // namespace
 
-void SetUpForSheet(QPrinter &printer, const Sheet &sheet)
+void SetUpForPrint(QPrinter &printer, std::string_view title)
 {
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
         QMarginsF(kSheetMarginMm, kSheetMarginMm, kSheetMarginMm, kSheetMarginMm),
         QPageLayout::Millimeter));
-    printer.setDocName(ToQString(sheet.title));
+    printer.setDocName(ToQString(title));
 }
 
-bool PrintSheet(QPrinter &printer, const Sheet &sheet)
+bool PrintSheets(QPrinter &printer, std::span<const Sheet> sheets)
 {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     const SheetFonts fonts(printer);
     const double perMm = printer.resolution() / 25.4;
-    const SheetPage page = LayOutSheet(sheet, [&](SheetStyle style, std::string_view text) {
-        return fonts.metrics(style).horizontalAdvance(ToQString(text)) / perMm;
-    });
-    painter.setPen(QPen(Qt::black, 0.25 * perMm));
-    for (const PlacedRule &r : page.rules)
-        painter.drawLine(QPointF(r.x1, r.y1) * perMm, QPointF(r.x2, r.y2) * perMm);
-    for (const PlacedText &t : page.texts) {
-        const QFontMetricsF &m = fonts.metrics(t.style);
-        painter.setFont(fonts.font(t.style));
-        const double top = t.y * perMm + (SheetLineHeight(t.style) * perMm - m.height()) / 2;
-        painter.drawText(QPointF(t.x * perMm, top + m.ascent()), ToQString(t.text));
+    const std::vector<SheetPage> pages
+        = LayOutSheets(sheets, [&](SheetStyle style, std::string_view text) {
+              return fonts.metrics(style).horizontalAdvance(ToQString(text)) / perMm;
+          });
+    bool started = true;
+    for (std::size_t i = 0; i < pages.size() && started; ++i) {
+        if (i > 0)
+            started = printer.newPage();
+        painter.setPen(QPen(Qt::black, 0.25 * perMm));
+        for (const PlacedRule &r : pages[i].rules)
+            painter.drawLine(QPointF(r.x1, r.y1) * perMm, QPointF(r.x2, r.y2) * perMm);
+        for (const PlacedText &t : pages[i].texts) {
+            const QFontMetricsF &m = fonts.metrics(t.style);
+            painter.setFont(fonts.font(t.style));
+            const double top = t.y * perMm + (SheetLineHeight(t.style) * perMm - m.height()) / 2;
+            painter.drawText(QPointF(t.x * perMm, top + m.ascent()), ToQString(t.text));
+        }
     }
     const bool toPdfFile = painter.paintEngine()->type() == QPaintEngine::Pdf
         && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!painter.end() || !started || printer.printerState() == QPrinter::Error)
         return false;
     if (toPdfFile)
         MendPdfText(printer.outputFileName());

@@ -5,7 +5,7 @@
 # the starter (ui/web/start.html) runs them after the first paint.
 #   cmake -DNODE=... -DGENERATOR=... -DTEMPLATE=... -DOUT=...
 #         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=... -DSTARTER=...] -P assemble.cmake
-foreach(part style controls names)
+foreach(part style controls names commands)
   execute_process(COMMAND ${NODE} ${GENERATOR} ${part} OUTPUT_VARIABLE ${part}
                   COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
@@ -19,6 +19,7 @@ if(NOT NO_SCRIPT)
   file(READ ${JS} js)
   file(READ ${GLUE} glue)
   string(REPLACE "@NAMES@" "${names}" glue "${glue}")
+  string(REPLACE "@COMMANDS@" "${commands}" glue "${glue}")
   file(READ ${STARTER} starter)
   string(FIND "${js}${glue}" "</script" closing)
   if(NOT closing EQUAL -1)

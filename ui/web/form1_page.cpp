@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace {
@@ -37,6 +38,9 @@ EM_JS(void, quorvel_js_set_description, (int id, const char *text, int length),
 EM_JS(void, quorvel_js_end, (), { QuorvelPage.end(); });
 EM_JS(int, quorvel_js_copy, (const char *text, int length),
     { return QuorvelPage.copy(UTF8ToString(text, length)) ? 1 : 0; });
+EM_JS(void, quorvel_js_fill_sheet, (const char *html, int length),
+    { QuorvelPage.fillSheet(UTF8ToString(html, length)); });
+EM_JS(int, quorvel_js_print, (), { return QuorvelPage.print() ? 1 : 0; });
 
 int Id(ControlId id)
 {
@@ -46,6 +50,35 @@ int Id(ControlId id)
 int Length(std::string_view text)
 {
     return static_cast<int>(text.size());
+}
+
+// The sheet as the page prints it: headings, the inputs' table, a line
+// each, the lines to sign and the foot.
+std::string SheetHtml(const quorvel::Sheet &sheet)
+{
+    using quorvel::web::Escaped;
+    std::string html
+        = "<h1>" + Escaped(sheet.title) + "</h1><p class=\"date\">" + Escaped(sheet.date) + "</p>";
+    for (const quorvel::SheetSection &section : sheet.sections) {
+        html += "<h2>" + Escaped(section.heading) + "</h2>";
+        if (!section.rows.empty()) {
+            html += "<table><tr>";
+            for (std::string_view heading : quorvel::kSheetTableHeadings)
+                html += "<th>" + Escaped(heading) + "</th>";
+            html += "</tr>";
+            for (const quorvel::SheetRow &row : section.rows)
+                html += "<tr><td>" + Escaped(row.caption) + "</td><td>" + Escaped(row.symbol)
+                    + "</td><td>" + Escaped(row.value) + "</td><td>" + Escaped(row.unit)
+                    + "</td></tr>";
+            html += "</table>";
+        }
+        for (const std::string &line : section.lines)
+            html += "<p>" + Escaped(line) + "</p>";
+    }
+    html += "<div class=\"signatures\">";
+    for (const std::string &signature : sheet.signatures)
+        html += "<p>" + Escaped(signature) + "：<span></span></p>";
+    return html + "</div><p class=\"foot\">" + Escaped(sheet.footer) + "</p>";
 }
 
 class Form1Page final : private quorvel::Form1Controls {
@@ -91,36 +124,25 @@ private:
     {
         return quorvel_js_copy(lines.data(), Length(lines)) != 0;
     }
-};
-
-// The sheet as the page prints it: headings, the inputs' table, a line
-// each, the lines to sign and the foot.
-std::string SheetHtml(const quorvel::Sheet &sheet)
-{
-    using quorvel::web::Escaped;
-    std::string html
-        = "<h1>" + Escaped(sheet.title) + "</h1><p class=\"date\">" + Escaped(sheet.date) + "</p>";
-    for (const quorvel::SheetSection &section : sheet.sections) {
-        html += "<h2>" + Escaped(section.heading) + "</h2>";
-        if (!section.rows.empty()) {
-            html += "<table><tr>";
-            for (std::string_view heading : quorvel::kSheetTableHeadings)
-                html += "<th>" + Escaped(heading) + "</th>";
-            html += "</tr>";
-            for (const quorvel::SheetRow &row : section.rows)
-                html += "<tr><td>" + Escaped(row.caption) + "</td><td>" + Escaped(row.symbol)
-                    + "</td><td>" + Escaped(row.value) + "</td><td>" + Escaped(row.unit)
-                    + "</td></tr>";
-            html += "</table>";
-        }
-        for (const std::string &line : section.lines)
-            html += "<p>" + Escaped(line) + "</p>";
+    // The sheets into the part of the page that prints, then the browser's
+    // print, which says nothing of how it ended.
+    quorvel::PrintResult Print(std::span<const quorvel::Sheet> sheets) override
+    {
+        FillSheet(sheets);
+        if (!quorvel_js_print())
+            return { quorvel::PrintResult::Status::Failed, quorvel::PrintFailure::Unsupported, {} };
+        return {};
     }
-    html += "<div class=\"signatures\">";
-    for (const std::string &signature : sheet.signatures)
-        html += "<p>" + Escaped(signature) + "：<span></span></p>";
-    return html + "</div><p class=\"foot\">" + Escaped(sheet.footer) + "</p>";
-}
+
+public:
+    static void FillSheet(std::span<const quorvel::Sheet> sheets)
+    {
+        std::string html;
+        for (const quorvel::Sheet &sheet : sheets)
+            html += "<article>" + SheetHtml(sheet) + "</article>";
+        quorvel_js_fill_sheet(html.data(), Length(html));
+    }
+};
 
 Form1Page *page = nullptr;
 
@@ -162,33 +184,19 @@ EMSCRIPTEN_KEEPALIVE int quorvel_paste(int id, const char *text, int length)
     return page->form.Paste(ToId(id), View(text, length)) ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void quorvel_copy_row()
+// A command of the table (ui/commands.h) by its index, with the
+// clipboard's text for one that reads it.
+EMSCRIPTEN_KEEPALIVE void quorvel_run(int command, const char *text, int length)
 {
-    page->form.CopyRow();
+    page->form.Run(quorvel::kCommands[static_cast<std::size_t>(command)].id, View(text, length));
 }
 
-EMSCRIPTEN_KEEPALIVE void quorvel_calculate_list(const char *text, int length)
-{
-    page->form.CalculateList(View(text, length));
-}
-
-// Ctrl+P or the browser's own printing: the sheet as HTML, in memory the
-// glue frees, or null when the calculation failed (and was reported).
-EMSCRIPTEN_KEEPALIVE char *quorvel_print_sheet()
+// The browser's own printing: the sheet of the boxes' calculation, or an
+// empty page when it failed (and was reported).
+EMSCRIPTEN_KEEPALIVE void quorvel_fill_sheet()
 {
     const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(quorvel::Today());
-    if (!sheet)
-        return nullptr;
-    const std::string html = SheetHtml(*sheet);
-    char *copy = static_cast<char *>(std::malloc(html.size() + 1));
-    if (copy)
-        std::memcpy(copy, html.c_str(), html.size() + 1);
-    return copy;
-}
-
-EMSCRIPTEN_KEEPALIVE void quorvel_print_failed(const char *reason, int length)
-{
-    page->form.PrintFailed(View(reason, length));
+    Form1Page::FillSheet(sheet ? std::span(&*sheet, 1) : std::span<const quorvel::Sheet>());
 }
 
 } // extern "C"

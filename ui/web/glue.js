@@ -7,15 +7,18 @@
 'use strict';
 var QuorvelPage = (function () {
   var names = @NAMES@;
+  // The commands of ui/commands.h: each one's letter, whether Shift is held
+  // with Ctrl, and whether it reads the clipboard; its index is its id.
+  var commands = @COMMANDS@;
   var controls = names.map(function (name) { return document.getElementById(name); });
   var dialog = document.getElementById('message');
   var dialogText = document.getElementById('message-text');
   var module = null; // the WebAssembly, once it runs
   var ended = false;
-  var listPending = false; // Ctrl+Shift+V in a box, until its paste event
+  var pending = null; // a command that reads the clipboard, in a box, until its paste event
   var focusBefore = null; // where the focus goes back to when a message closes
   var sheet = document.getElementById('sheet');
-  var printing = false; // Ctrl+P's own print, whose sheet is filled already
+  var printing = false; // a command's own print, whose sheet is filled already
 
   function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
   function radio(id) { return controls[id].querySelector('input'); }
@@ -70,13 +73,13 @@ var QuorvelPage = (function () {
     return true;
   }
 
-  function calculateList(text) {
-    withUtf8(text, function (at, length) { module._quorvel_calculate_list(at, length); });
+  function run(command, text) {
+    withUtf8(text, function (at, length) { module._quorvel_run(command, at, length); });
   }
-  function readListFromClipboard() {
+  function runWithClipboard(command) {
     if (!navigator.clipboard || !navigator.clipboard.readText) return refused('读取');
     navigator.clipboard.readText().then(function (text) {
-      if (!ended) calculateList(text);
+      if (!ended) run(command, text);
     }, function () { refused('读取'); });
   }
 
@@ -96,49 +99,33 @@ var QuorvelPage = (function () {
     return true;
   }
 
-  // The sheet of a calculation into the part of the page that prints;
-  // false when the calculation failed, as its report has said.
-  function fillSheet() {
-    var html = module._quorvel_print_sheet();
-    if (!html) return false;
-    sheet.innerHTML = module.UTF8ToString(html);
-    module._free(html);
-    return true;
-  }
-  function printSheet() {
-    if (!fillSheet()) return;
-    if (typeof window.print !== 'function') {
-      withUtf8('这个浏览器不能打印网页', function (at, length) { module._quorvel_print_failed(at, length); });
-      return;
-    }
-    printing = true;
-    try { window.print(); } finally { printing = false; }
+  // The command a key runs, by the letter it types or, on a keyboard of
+  // other letters, by its place; -1 for none. Cmd stands for Ctrl on a Mac.
+  function commandFor(event) {
+    if (!(event.ctrlKey || event.metaKey) || event.altKey) return -1;
+    var key = event.key || '', code = event.code || '';
+    var letter = /^[a-z]$/i.test(key) ? key.toUpperCase() : /^Key[A-Z]$/.test(code) ? code.slice(3) : '';
+    for (var i = 0; i < commands.length; ++i)
+      if (commands[i].letter === letter && commands[i].shift === event.shiftKey) return i;
+    return -1;
   }
 
   function shortcut(event) {
-    if (!ended && (event.ctrlKey || event.metaKey) && !event.shiftKey && !event.altKey &&
-        event.key.toLowerCase() === 'p') {
-      event.preventDefault(); // the sheet, not the window
-      printSheet();
-      return;
-    }
-    if (ended || !(event.ctrlKey || event.metaKey) || !event.shiftKey || event.altKey) return;
-    var key = event.key.toLowerCase();
-    if (key === 'c') {
-      event.preventDefault(); // and no developer tools
-      module._quorvel_copy_row();
-    } else if (key === 'v') {
+    var command = ended ? -1 : commandFor(event);
+    if (command < 0) return;
+    if (!commands[command].clipboard) {
+      event.preventDefault(); // the command, not the browser's (printing, developer tools)
+      run(command, '');
+    } else if (isInput(document.activeElement)) {
       // In a box the browser pastes as plain text, which brings the
       // clipboard's text without asking; elsewhere the page must ask.
-      if (isInput(document.activeElement)) {
-        listPending = true;
-        setTimeout(function () {
-          if (listPending) { listPending = false; readListFromClipboard(); }
-        }, 0);
-      } else {
-        event.preventDefault();
-        readListFromClipboard();
-      }
+      pending = command;
+      setTimeout(function () {
+        if (pending !== null) { pending = null; runWithClipboard(command); }
+      }, 0);
+    } else {
+      event.preventDefault();
+      runWithClipboard(command);
     }
   }
 
@@ -169,10 +156,11 @@ var QuorvelPage = (function () {
         element.addEventListener('keydown', function (event) { enter(id, event); });
         element.addEventListener('paste', function (event) {
           var text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
-          if (listPending) {
-            listPending = false;
+          if (pending !== null) {
+            var command = pending;
+            pending = null;
             event.preventDefault();
-            calculateList(text);
+            run(command, text);
           } else if (withUtf8(text, function (at, length) { return module._quorvel_paste(id, at, length); })) {
             event.preventDefault();
           }
@@ -182,7 +170,7 @@ var QuorvelPage = (function () {
     document.addEventListener('keydown', shortcut);
     // The browser's own Print prints the sheet of the boxes' calculation too.
     window.addEventListener('beforeprint', function () {
-      if (!printing && !ended && !fillSheet()) sheet.textContent = '';
+      if (!printing && !ended) module._quorvel_fill_sheet();
     });
     document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
     // A click beside the button must not take the focus from it.
@@ -240,5 +228,14 @@ var QuorvelPage = (function () {
     },
     end: end,
     copy: copy,
+    fillSheet: function (html) { sheet.innerHTML = html; },
+    // False where the browser cannot print.
+    print: function () {
+      if (typeof window.print !== 'function') return false;
+      printing = true;
+      try { window.print(); } finally { printing = false; }
+      return true;
+    },
+    commandFor: commandFor,
   };
 })();

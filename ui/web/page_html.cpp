@@ -1,8 +1,10 @@
 // Writes the page's window as static HTML and CSS from the control table
 // (ui/controls.h), at build time: the browser paints the whole window from
 // it before any script has run. Prints what its argument asks for: the
-// "style", the "controls", or the control "names" as a JavaScript array in
-// the table's order.
+// "style", the "controls", the control "names" as a JavaScript array in
+// the table's order, or the "commands" of ui/commands.h as one, for the
+// glue's key handler.
+#include "ui/commands.h"
 #include "ui/controls.h"
 #include "ui/web/html.h"
 
@@ -153,6 +155,17 @@ std::string Names()
     return names;
 }
 
+std::string Commands()
+{
+    std::string list = "[";
+    for (const Command &command : kCommands)
+        list += std::string("{\"letter\":\"") + command.keys.letter
+            + "\",\"shift\":" + (command.keys.shift ? "true" : "false")
+            + ",\"clipboard\":" + (command.readsClipboard ? "true" : "false") + "},";
+    list.back() = ']';
+    return list;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -161,9 +174,10 @@ int main(int argc, char **argv)
     const std::string text = part == "style" ? Style()
         : part == "controls"                 ? Controls()
         : part == "names"                    ? Names()
+        : part == "commands"                 ? Commands()
                                              : std::string();
     if (text.empty()) {
-        std::fprintf(stderr, "usage: page_html style|controls|names\n");
+        std::fprintf(stderr, "usage: page_html style|controls|names|commands\n");
         return 2;
     }
     std::fputs(text.c_str(), stdout);

@@ -7,7 +7,21 @@
 
 namespace quorvel::win32 {
 
-HMENU BoxMenu(HWND box, bool resultBox)
+namespace {
+
+// Below the edit box's messages (EM_UNDO, WM_CUT...), which are their items' IDs.
+constexpr UINT kFirstCommandItem = 1;
+
+} // namespace
+
+const Command *CommandOfItem(UINT item)
+{
+    return item >= kFirstCommandItem && item < kFirstCommandItem + std::size(kCommands)
+        ? &kCommands[item - kFirstCommandItem]
+        : nullptr;
+}
+
+HMENU BoxMenu(HWND box, ControlId id)
 {
     const bool chinese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
     DWORD start = 0, end = 0;
@@ -37,14 +51,9 @@ HMENU BoxMenu(HWND box, bool resultBox)
         AppendMenuW(menu, item.id ? MF_STRING | (item.enabled ? 0 : MF_GRAYED) : MF_SEPARATOR,
             item.id, item.id ? (chinese ? item.chinese : item.english) : nullptr);
     // The text after the tab stands in the menu's shortcut column.
-    const auto add = [&](UINT id, const BoxCommand &command) {
-        AppendMenuW(menu, MF_STRING, id,
-            Wide(std::string(command.item) + "\t" + std::string(command.shortcut)).c_str());
-    };
-    if (resultBox)
-        add(kCopyRowCommand, kCopyRow);
-    add(kCalculateListCommand, kCalculateList);
-    add(kPrintSheetCommand, kPrintSheet);
+    for (const Command *command : Form1::MenuOf(id))
+        AppendMenuW(menu, MF_STRING, kFirstCommandItem + UINT(command - std::begin(kCommands)),
+            Wide(std::string(command->item) + "\t" + ShortcutText(command->keys)).c_str());
     return menu;
 }
 

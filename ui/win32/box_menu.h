@@ -3,22 +3,22 @@
 
 #include <windows.h>
 
+#include "ui/commands.h"
+#include "ui/controls.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace quorvel::win32 {
 
-// The IDs of the program's own items in a box's menu; the edit box's items
-// have the message they send the box as their ID.
-inline constexpr UINT kCopyRowCommand = 1;
-inline constexpr UINT kCalculateListCommand = 2;
-inline constexpr UINT kPrintSheetCommand = 3;
-
 // A box's menu: the edit box's own items, in the user's language (Chinese
-// or English), greyed as the box and the clipboard allow; then, for a
-// result box, the row command, and for every box the list and print commands.
-HMENU BoxMenu(HWND box, bool resultBox);
+// or English), greyed as the box and the clipboard allow, whose IDs are the
+// messages they send the box; then the form's commands for the box, whose
+// IDs CommandOfItem reads.
+HMENU BoxMenu(HWND box, ControlId id);
+// The command of a menu item's ID, or null for the edit box's own items.
+const Command *CommandOfItem(UINT item);
 
 // The clipboard's text, when it has text and can be opened.
 std::optional<std::wstring> ClipboardText(HWND owner);

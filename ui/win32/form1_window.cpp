@@ -61,6 +61,16 @@ std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_vie
     return Wide(found != candidates.end() ? *found : candidates.front());
 }
 
+const Command *CommandOfKey(WPARAM key, bool ctrl, bool shift, bool alt)
+{
+    if (!ctrl || alt)
+        return nullptr;
+    const auto found = std::ranges::find_if(kCommands, [&](const Command &command) {
+        return WPARAM(command.keys.letter) == key && command.keys.shift == shift;
+    });
+    return found == std::end(kCommands) ? nullptr : &*found;
+}
+
 std::wstring Wide(std::string_view utf8)
 {
     const int size = static_cast<int>(utf8.size());
@@ -299,12 +309,8 @@ bool Form1Window::PreTranslate(const MSG &msg)
     }
     // Anywhere in the window; not translated, so an edit box copies or
     // pastes nothing.
-    if ((msg.wParam == 'C' || msg.wParam == 'V') && ctrl && shift && !alt) {
-        Run(msg.wParam == 'C' ? kCopyRowCommand : kCalculateListCommand);
-        return true;
-    }
-    if (msg.wParam == 'P' && ctrl && !shift && !alt) {
-        Run(kPrintSheetCommand);
+    if (const Command *command = CommandOfKey(msg.wParam, ctrl, shift, alt)) {
+        Run(*command);
         return true;
     }
     const ControlSpec *spec = SpecOf(msg.hwnd);
@@ -366,7 +372,7 @@ LRESULT CALLBACK Form1Window::BoxProc(
         break;
     case WM_CONTEXTMENU:
         if (const ControlSpec *spec = window.SpecOf(box)) {
-            window.ShowBoxMenu(box, IsResultBox(spec->id), lParam);
+            window.ShowBoxMenu(box, spec->id, lParam);
             return 0;
         }
         break;
@@ -379,7 +385,7 @@ LRESULT CALLBACK Form1Window::BoxProc(
 
 // As the edit box's own menu: at the pointer, or below the box's top left
 // corner when opened from the keyboard.
-void Form1Window::ShowBoxMenu(HWND box, bool resultBox, LPARAM at)
+void Form1Window::ShowBoxMenu(HWND box, ControlId id, LPARAM at)
 {
     POINT p { GET_X_LPARAM(at), GET_Y_LPARAM(at) };
     if (p.x == -1 && p.y == -1) {
@@ -388,13 +394,12 @@ void Form1Window::ShowBoxMenu(HWND box, bool resultBox, LPARAM at)
     }
     if (GetFocus() != box)
         SetFocus(box);
-    const HMENU menu = BoxMenu(box, resultBox);
+    const HMENU menu = BoxMenu(box, id);
     const auto command
         = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, box, nullptr));
     DestroyMenu(menu);
-    if (command == kCopyRowCommand || command == kCalculateListCommand
-        || command == kPrintSheetCommand)
-        Run(command);
+    if (const Command *run = CommandOfItem(command))
+        Run(*run);
     else if (command == EM_SETSEL)
         SendMessageW(box, EM_SETSEL, 0, -1);
     else if (command)
@@ -502,24 +507,16 @@ bool Form1Window::IsSelected(ControlId option) const
     return SendMessageW(control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Form1Window::Run(UINT command)
+void Form1Window::Run(const Command &command)
 {
-    if (command == kCopyRowCommand)
-        form_.CopyRow();
-    else if (command == kCalculateListCommand)
-        form_.CalculateList(Utf8(ClipboardText(hwnd_).value_or(std::wstring())));
-    else
-        PrintSheet();
+    form_.Run(command.id,
+        command.readsClipboard ? Utf8(ClipboardText(hwnd_).value_or(std::wstring()))
+                               : std::string());
 }
 
-void Form1Window::PrintSheet()
+PrintResult Form1Window::Print(std::span<const Sheet> sheets)
 {
-    const std::optional<Sheet> sheet = form_.SheetToPrint(Today());
-    if (!sheet)
-        return;
-    if (const std::optional<std::string> failure
-        = win32::PrintSheet(hwnd_, *sheet, faces_[static_cast<std::size_t>(FontFace::Song)]))
-        form_.PrintFailed(*failure);
+    return PrintSheets(hwnd_, sheets, faces_[static_cast<std::size_t>(FontFace::Song)]);
 }
 
 void Form1Window::ShowMessage(MessageIcon icon, std::string_view text)

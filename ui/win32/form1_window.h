@@ -10,9 +10,9 @@
 // drawn whole and takes the clicks. Tab follows the tab indices, not the
 // creation order. Each box is subclassed: every paste (Ctrl+V, Shift+Insert,
 // the menu's) reaches it as WM_PASTE and goes to the form first, and each
-// box shows a menu of the program's own (ui/win32/box_menu.h) with the list
-// and print commands, and on a result box the row command, at its end.
-// Ctrl+P anywhere prints the calculation sheet (ui/win32/sheet_printer.h).
+// box shows a menu of the program's own (ui/win32/box_menu.h) with the form's
+// commands at its end, which their keys run anywhere in the window too.
+// Printing is Windows' print dialog and GDI (ui/win32/sheet_printer.h).
 #pragma once
 
 #include <windows.h>
@@ -36,6 +36,9 @@ std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_vie
 
 std::wstring Wide(std::string_view utf8);
 std::string Utf8(std::wstring_view wide);
+
+// The command a key runs: `key` a virtual-key code, with the modifiers held.
+const Command *CommandOfKey(WPARAM key, bool ctrl, bool shift, bool alt);
 
 class Form1Window final : private Form1Controls {
 public:
@@ -74,11 +77,8 @@ private:
     const ControlSpec *SpecOf(HWND child) const;
     static LRESULT CALLBACK BoxProc(
         HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
-    void ShowBoxMenu(HWND box, bool resultBox, LPARAM at);
-    // kCopyRowCommand, kCalculateListCommand or kPrintSheetCommand.
-    void Run(UINT command);
-    // Ctrl+P: the calculation sheet through Windows' print dialog.
-    void PrintSheet();
+    void ShowBoxMenu(HWND box, ControlId id, LPARAM at);
+    void Run(const Command &command);
 
     std::string Text(ControlId box) const override;
     void SetText(ControlId box, std::string_view text) override;
@@ -90,6 +90,7 @@ private:
     void SetDescription(ControlId box, std::string_view description) override;
     void End() override;
     bool CopyToClipboard(std::string_view lines) override;
+    PrintResult Print(std::span<const Sheet> sheets) override;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;

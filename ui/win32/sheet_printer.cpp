@@ -1,6 +1,5 @@
 #include "ui/win32/sheet_printer.h"
 
-#include "ui/sheet_layout.h"
 #include "ui/win32/form1_window.h"
 
 #include <commdlg.h>
@@ -66,15 +65,15 @@ std::string Hex(unsigned long code)
     return text;
 }
 
+PrintResult Failed(PrintFailure failure, unsigned long code)
+{
+    return { PrintResult::Status::Failed, failure, Hex(code) };
+}
+
 } // namespace
 
-void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper)
+SheetFonts::SheetFonts(HDC dc, const std::wstring &face)
 {
-    const double perMmX = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
-    const double perMmY = GetDeviceCaps(dc, LOGPIXELSY) / 25.4;
-    std::array<HFONT, kSheetStyles.size()> fonts {};
-    std::array<TEXTMETRICW, kSheetStyles.size()> metrics {};
-    const HGDIOBJ before = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     for (const SheetStyle style : kSheetStyles) {
         const auto i = static_cast<std::size_t>(style);
         LOGFONTW font {};
@@ -83,19 +82,39 @@ void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfQuality = DEFAULT_QUALITY;
         face.copy(font.lfFaceName, LF_FACESIZE - 1);
-        fonts[i] = CreateFontIndirectW(&font);
-        SelectObject(dc, fonts[i]);
-        GetTextMetricsW(dc, &metrics[i]);
+        fonts_[i] = CreateFontIndirectW(&font);
+        const HGDIOBJ before = SelectObject(dc, fonts_[i]);
+        GetTextMetricsW(dc, &metrics_[i]);
+        SelectObject(dc, before);
     }
-    const auto select
-        = [&](SheetStyle style) { SelectObject(dc, fonts[static_cast<std::size_t>(style)]); };
-    const SheetPage page = LayOutSheet(sheet, [&](SheetStyle style, std::string_view text) {
-        select(style);
-        const std::wstring wide = Wide(text);
-        SIZE size {};
-        GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
-        return size.cx / perMmX;
-    });
+}
+
+SheetFonts::~SheetFonts()
+{
+    for (HFONT font : fonts_)
+        DeleteObject(font);
+}
+
+std::vector<SheetPage> SheetFonts::LayOut(HDC dc, std::span<const Sheet> sheets) const
+{
+    const double perMmX = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
+    const HGDIOBJ before = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    std::vector<SheetPage> pages
+        = LayOutSheets(sheets, [&](SheetStyle style, std::string_view text) {
+              SelectObject(dc, fonts_[static_cast<std::size_t>(style)]);
+              const std::wstring wide = Wide(text);
+              SIZE size {};
+              GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
+              return size.cx / perMmX;
+          });
+    SelectObject(dc, before);
+    return pages;
+}
+
+void SheetFonts::Draw(HDC dc, const SheetPage &page, POINT paper) const
+{
+    const double perMmX = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
+    const double perMmY = GetDeviceCaps(dc, LOGPIXELSY) / 25.4;
     const int left = int(std::lround(kSheetMarginMm * perMmX)) - paper.x;
     const int top = int(std::lround(kSheetMarginMm * perMmY)) - paper.y;
     const auto x = [&](double mm) { return left + int(std::lround(mm * perMmX)); };
@@ -104,6 +123,7 @@ void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper
     const HPEN pen
         = CreatePen(PS_SOLID, std::max(1, int(std::lround(0.25 * perMmX))), RGB(0, 0, 0));
     const HGDIOBJ penBefore = SelectObject(dc, pen);
+    const HGDIOBJ fontBefore = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     for (const PlacedRule &r : page.rules) {
         MoveToEx(dc, x(r.x1), y(r.y1), nullptr);
         LineTo(dc, x(r.x2), y(r.y2));
@@ -112,25 +132,23 @@ void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper
     SetTextColor(dc, RGB(0, 0, 0));
     SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     for (const PlacedText &t : page.texts) {
-        select(t.style);
-        const TEXTMETRICW &m = metrics[static_cast<std::size_t>(t.style)];
+        const auto i = static_cast<std::size_t>(t.style);
+        SelectObject(dc, fonts_[i]);
         const std::wstring wide = Wide(t.text);
-        const int lineTop
-            = y(t.y) + (int(std::lround(SheetLineHeight(t.style) * perMmY)) - m.tmHeight) / 2;
+        const int lineTop = y(t.y)
+            + (int(std::lround(SheetLineHeight(t.style) * perMmY)) - metrics_[i].tmHeight) / 2;
         ExtTextOutW(dc, x(t.x), lineTop, 0, nullptr, wide.c_str(), UINT(wide.size()), nullptr);
     }
     SelectObject(dc, penBefore);
+    SelectObject(dc, fontBefore);
     DeleteObject(pen);
-    SelectObject(dc, before);
-    for (HFONT font : fonts)
-        DeleteObject(font);
 }
 
-std::optional<std::string> PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face)
+PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::wstring &face)
 {
     const std::optional<PrintDialogs> dialogs = LoadPrintDialogs();
     if (!dialogs)
-        return "系统的打印对话框（comdlg32.dll）不能载入";
+        return { PrintResult::Status::Failed, PrintFailure::NoDialog, {} };
     PRINTDLGEXW dialog {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -140,30 +158,36 @@ std::optional<std::string> PrintSheet(HWND owner, const Sheet &sheet, const std:
     dialog.nCopies = 1;
     dialog.nStartPage = START_PAGE_GENERAL;
     const HRESULT shown = dialogs->printDlgEx(&dialog);
-    std::optional<std::string> failure;
+    PrintResult result { PrintResult::Status::Cancelled, PrintFailure::Refused, {} };
     const DWORD error = dialogs->lastError();
     if (error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES) {
         // Windows has said that no printer is installed.
     } else if (FAILED(shown)) {
-        failure = "打印对话框没有打开（" + Hex(static_cast<unsigned long>(shown)) + "）";
+        result = Failed(PrintFailure::DialogFailed, static_cast<unsigned long>(shown));
     } else if (dialog.dwResultAction == PD_RESULT_PRINT && dialog.hDC) {
         const HDC dc = dialog.hDC;
-        const std::wstring title = Wide(sheet.title);
+        const std::wstring title = Wide(sheets.front().title);
         DOCINFOW document { sizeof document, title.c_str(), nullptr, nullptr, 0 };
         const POINT paper { GetDeviceCaps(dc, PHYSICALOFFSETX),
             GetDeviceCaps(dc, PHYSICALOFFSETY) };
+        const SheetFonts fonts(dc, face);
+        const std::vector<SheetPage> pages = fonts.LayOut(dc, sheets);
         if (StartDocW(dc, &document) <= 0) {
-            failure = "打印机没有接受这份计算书（" + Hex(GetLastError()) + "）";
+            result = Failed(PrintFailure::Refused, GetLastError());
         } else {
-            const bool drawn
-                = StartPage(dc) > 0 && (DrawSheet(dc, sheet, face, paper), true) && EndPage(dc) > 0;
+            bool drawn = true;
+            for (const SheetPage &page : pages)
+                drawn = drawn && StartPage(dc) > 0 && (fonts.Draw(dc, page, paper), true)
+                    && EndPage(dc) > 0;
             if (!drawn || EndDoc(dc) <= 0) {
                 AbortDoc(dc);
-                failure = "计算书没有打印完（" + Hex(GetLastError()) + "）";
+                result = Failed(PrintFailure::Unfinished, GetLastError());
+            } else {
+                result = {};
             }
         }
     } else if (error != 0) {
-        failure = "打印对话框出错（" + Hex(error) + "）";
+        result = Failed(PrintFailure::DialogFailed, error);
     }
     if (dialog.hDC)
         DeleteDC(dialog.hDC);
@@ -171,7 +195,7 @@ std::optional<std::string> PrintSheet(HWND owner, const Sheet &sheet, const std:
         GlobalFree(dialog.hDevMode);
     if (dialog.hDevNames)
         GlobalFree(dialog.hDevNames);
-    return failure;
+    return result;
 }
 
 } // namespace quorvel::win32

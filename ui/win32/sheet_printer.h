@@ -1,25 +1,42 @@
-// The calculation sheet on a Windows printer: Windows' own print dialog
-// with A4 proposed, then the page of ui/sheet_layout.h drawn with GDI on the
+// Calculation sheets on a Windows printer: Windows' own print dialog with A4
+// proposed, then the pages of ui/sheet_layout.h drawn with GDI on the
 // printer's DC.
 #pragma once
 
 #include <windows.h>
 
-#include "ui/sheet.h"
+#include "ui/form1.h"
+#include "ui/sheet_layout.h"
 
-#include <optional>
+#include <array>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace quorvel::win32 {
 
-// Draws the sheet on `dc`, a printer's page or an enhanced metafile of A4,
-// whose top left corner is `paper` (in the DC's units) from the paper's, in
-// the Song face `face`.
-void DrawSheet(HDC dc, const Sheet &sheet, const std::wstring &face, POINT paper);
+// The sheets' fonts for a DC's resolution: one Song face `face` in each
+// style's size.
+class SheetFonts {
+public:
+    SheetFonts(HDC dc, const std::wstring &face);
+    ~SheetFonts();
+    SheetFonts(const SheetFonts &) = delete;
+    SheetFonts &operator=(const SheetFonts &) = delete;
 
-// PrintDlgExW for the sheet, owned by `owner`, then the print: why it
-// failed, for the report, or nothing when it was printed or cancelled. With
-// no printer installed, Windows says so itself, and nothing is printed.
-std::optional<std::string> PrintSheet(HWND owner, const Sheet &sheet, const std::wstring &face);
+    // The sheets' pages, measured on `dc` in these fonts.
+    std::vector<SheetPage> LayOut(HDC dc, std::span<const Sheet> sheets) const;
+    // Draws a page on `dc`, a printer's page or an enhanced metafile of A4,
+    // whose top left corner is `paper` (in the DC's units) from the paper's.
+    void Draw(HDC dc, const SheetPage &page, POINT paper) const;
+
+private:
+    std::array<HFONT, kSheetStyles.size()> fonts_ {};
+    std::array<TEXTMETRICW, kSheetStyles.size()> metrics_ {};
+};
+
+// PrintDlgExW for the sheets, owned by `owner`, then the print. With no
+// printer installed, Windows says so itself, and nothing is printed.
+PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::wstring &face);
 
 } // namespace quorvel::win32

@@ -4,16 +4,20 @@ namespace quorvel {
 
 std::string ShortcutText(const Shortcut &keys)
 {
-    return std::string(keys.shift ? "Ctrl+Shift+" : "Ctrl+") + keys.letter;
+    std::string text = keys.shift ? "Ctrl+Shift+" : "Ctrl+";
+    text.push_back(keys.letter);
+    return text;
 }
 
 std::string_view ShortcutsHint()
 {
     static const std::string hint = [] {
         std::string lines;
-        for (const Command &command : kCommands)
-            lines += (lines.empty() ? "" : "\n") + ShortcutText(command.keys) + "："
-                + std::string(command.does);
+        for (const Command &command : kCommands) {
+            if (!lines.empty())
+                lines += '\n';
+            lines.append(ShortcutText(command.keys)).append("：").append(command.does);
+        }
         return lines;
     }();
     return hint;

@@ -310,8 +310,4 @@ void Compute(MediumKind medium, const SizingInputs &in, SizingResult &result, No
     }
 }
 
-// The calculation that tells `recorder` each step (recorded_sizing.cpp).
-void ComputeRecorded(
-    MediumKind medium, const SizingInputs &in, SizingResult &result, StepRecorder &recorder);
-
 } // namespace quorvel::formulas

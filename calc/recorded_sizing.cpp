@@ -1,7 +1,7 @@
 #include "calc/formulas.h"
 
+// How the recording calculation notes each step: it tells the recorder.
 namespace quorvel::formulas {
-
 namespace {
 
 class Recording {
@@ -27,11 +27,14 @@ private:
 };
 
 } // namespace
+} // namespace quorvel::formulas
 
-void ComputeRecorded(
+namespace quorvel {
+
+void ComputeFlowCoefficients(
     MediumKind medium, const SizingInputs &in, SizingResult &result, StepRecorder &recorder)
 {
-    Compute(medium, in, result, Recording(recorder));
+    formulas::Compute(medium, in, result, formulas::Recording(recorder));
 }
 
-} // namespace quorvel::formulas
+} // namespace quorvel

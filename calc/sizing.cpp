@@ -4,13 +4,9 @@
 
 namespace quorvel {
 
-void ComputeFlowCoefficients(
-    MediumKind medium, const SizingInputs &in, SizingResult &result, StepRecorder *recorder)
+void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &in, SizingResult &result)
 {
-    if (recorder)
-        formulas::ComputeRecorded(medium, in, result, *recorder);
-    else
-        formulas::Compute(medium, in, result, formulas::Silent());
+    formulas::Compute(medium, in, result, formulas::Silent());
 }
 
 } // namespace quorvel

@@ -92,9 +92,12 @@ protected:
 };
 
 // Fills `result` (which should be fresh) for the given medium; nothing else
-// is changed. With a recorder, every named value is told to it as well; the
-// arithmetic is the same either way.
-void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &inputs, SizingResult &result,
-    StepRecorder *recorder = nullptr);
+// is changed.
+void ComputeFlowCoefficients(MediumKind medium, const SizingInputs &inputs, SizingResult &result);
+// The same, telling `recorder` every named value as well; the arithmetic is
+// the same. Compiled apart (recorded_sizing.cpp), so that a program that
+// never records carries none of it.
+void ComputeFlowCoefficients(
+    MediumKind medium, const SizingInputs &inputs, SizingResult &result, StepRecorder &recorder);
 
 } // namespace quorvel

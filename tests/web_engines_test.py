@@ -89,9 +89,10 @@ class EnginePageTest(unittest.TestCase):
 
     def open(self, browser, url):
         browser.navigate(url)
-        # The form has described the boxes once the WebAssembly runs.
-        until(lambda: browser.script("return document.getElementById('Text5').title"),
-              "the page's WebAssembly to start")
+        # The window's WebAssembly runs and is wired up once the page is read.
+        until(lambda: browser.script(
+            "return performance.getEntriesByName('quorvel-ready').length"),
+            "the page's WebAssembly to start")
 
     def js(self, body, *args):
         return self.b.script(body, *args)

@@ -125,7 +125,7 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
 {
     Recorded recorded;
     SizingResult result;
-    ComputeFlowCoefficients(medium, InputsFrom(values), result, &recorded);
+    ComputeFlowCoefficients(medium, InputsFrom(values), result, recorded);
 
     // The same value formed again (a root that Cv and C share) is shown once.
     std::vector<Step> steps;

@@ -1,9 +1,5 @@
-// The browser front end of Form1 (ui/form1.h): the page's controls are HTML
-// elements written from the control table at build time (page_html.cpp);
-// the glue (glue.js) finds them by the table's index, forwards their events
-// to the functions below and carries out the accessors. Texts cross as
-// UTF-8 in the module's memory.
-#include "ui/form1.h"
+#include "ui/web/form1_page.h"
+
 #include "ui/web/html.h"
 
 #include <emscripten.h>
@@ -14,14 +10,19 @@
 #include <span>
 #include <string>
 
+namespace quorvel::web {
+
 namespace {
 
-using quorvel::ControlId;
-using quorvel::Index;
-using quorvel::MessageIcon;
-
-// The glue's side; a text it returns was allocated with malloc for us.
-EM_JS(char *, quorvel_js_text, (int id), { return QuorvelPage.text(id); });
+// The glue's side, shared by the page's two modules; a text comes into the
+// calling module's memory, allocated with its malloc.
+EM_JS(char *, quorvel_js_text, (int id), {
+    var text = QuorvelPage.text(id);
+    var size = lengthBytesUTF8(text) + 1;
+    var at = _malloc(size);
+    stringToUTF8(text, at, size);
+    return at;
+});
 EM_JS(void, quorvel_js_set_text, (int id, const char *text, int length),
     { QuorvelPage.setText(id, UTF8ToString(text, length)); });
 EM_JS(void, quorvel_js_set_caption, (int id, const char *text, int length),
@@ -54,19 +55,18 @@ int Length(std::string_view text)
 
 // The sheet as the page prints it: headings, the inputs' table, a line
 // each, the lines to sign and the foot.
-std::string SheetHtml(const quorvel::Sheet &sheet)
+std::string SheetHtml(const Sheet &sheet)
 {
-    using quorvel::web::Escaped;
     std::string html
         = "<h1>" + Escaped(sheet.title) + "</h1><p class=\"date\">" + Escaped(sheet.date) + "</p>";
-    for (const quorvel::SheetSection &section : sheet.sections) {
+    for (const SheetSection &section : sheet.sections) {
         html += "<h2>" + Escaped(section.heading) + "</h2>";
         if (!section.rows.empty()) {
             html += "<table><tr>";
-            for (std::string_view heading : quorvel::kSheetTableHeadings)
+            for (std::string_view heading : kSheetTableHeadings)
                 html += "<th>" + Escaped(heading) + "</th>";
             html += "</tr>";
-            for (const quorvel::SheetRow &row : section.rows)
+            for (const SheetRow &row : section.rows)
                 html += "<tr><td>" + Escaped(row.caption) + "</td><td>" + Escaped(row.symbol)
                     + "</td><td>" + Escaped(row.value) + "</td><td>" + Escaped(row.unit)
                     + "</td></tr>";
@@ -81,9 +81,9 @@ std::string SheetHtml(const quorvel::Sheet &sheet)
     return html + "</div><p class=\"foot\">" + Escaped(sheet.footer) + "</p>";
 }
 
-class Form1Page final : private quorvel::Form1Controls {
+class Form1Page final : private Form1Controls {
 public:
-    quorvel::Form1 form { *this };
+    Form1 form { *this };
 
 private:
     std::string Text(ControlId box) const override
@@ -126,29 +126,34 @@ private:
     }
     // The sheets into the part of the page that prints, then the browser's
     // print, which says nothing of how it ended.
-    quorvel::PrintResult Print(std::span<const quorvel::Sheet> sheets) override
+    PrintResult Print(std::span<const Sheet> sheets) override
     {
         FillSheet(sheets);
         if (!quorvel_js_print())
-            return { quorvel::PrintResult::Status::Failed, quorvel::PrintFailure::Unsupported, {} };
+            return { PrintResult::Status::Failed, PrintFailure::Unsupported, {} };
         return {};
-    }
-
-public:
-    static void FillSheet(std::span<const quorvel::Sheet> sheets)
-    {
-        std::string html;
-        for (const quorvel::Sheet &sheet : sheets)
-            html += "<article>" + SheetHtml(sheet) + "</article>";
-        quorvel_js_fill_sheet(html.data(), Length(html));
     }
 };
 
-Form1Page *page = nullptr;
+} // namespace
 
-ControlId ToId(int id)
+Form1 &PageForm()
 {
-    return quorvel::kControls[static_cast<std::size_t>(id)].id;
+    static Form1Page page;
+    return page.form;
+}
+
+void FillSheet(std::span<const Sheet> sheets)
+{
+    std::string html;
+    for (const Sheet &sheet : sheets)
+        html += "<article>" + SheetHtml(sheet) + "</article>";
+    quorvel_js_fill_sheet(html.data(), Length(html));
+}
+
+ControlId ControlAt(int index)
+{
+    return kControls[static_cast<std::size_t>(index)].id;
 }
 
 std::string_view View(const char *text, int length)
@@ -156,47 +161,4 @@ std::string_view View(const char *text, int length)
     return { text, static_cast<std::size_t>(length) };
 }
 
-} // namespace
-
-// What the glue calls, once the page's controls exist; `id` is an index
-// into the control table.
-extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void quorvel_start()
-{
-    static Form1Page thePage;
-    page = &thePage;
-    page->form.Describe();
-}
-
-EMSCRIPTEN_KEEPALIVE void quorvel_click(int id)
-{
-    page->form.Click(ToId(id));
-}
-
-EMSCRIPTEN_KEEPALIVE void quorvel_enter(int id)
-{
-    page->form.EnterPressed(ToId(id));
-}
-
-EMSCRIPTEN_KEEPALIVE int quorvel_paste(int id, const char *text, int length)
-{
-    return page->form.Paste(ToId(id), View(text, length)) ? 1 : 0;
-}
-
-// A command of the table (ui/commands.h) by its index, with the
-// clipboard's text for one that reads it.
-EMSCRIPTEN_KEEPALIVE void quorvel_run(int command, const char *text, int length)
-{
-    page->form.Run(quorvel::kCommands[static_cast<std::size_t>(command)].id, View(text, length));
-}
-
-// The browser's own printing: the sheet of the boxes' calculation, or an
-// empty page when it failed (and was reported).
-EMSCRIPTEN_KEEPALIVE void quorvel_fill_sheet()
-{
-    const std::optional<quorvel::Sheet> sheet = page->form.SheetToPrint(quorvel::Today());
-    Form1Page::FillSheet(sheet ? std::span(&*sheet, 1) : std::span<const quorvel::Sheet>());
-}
-
-} // extern "C"
+} // namespace quorvel::web

@@ -1,9 +1,11 @@
 // The page's glue: it carries out the form's accessors on the HTML elements
 // and forwards the elements' events to the form, in the WebAssembly. What
 // the window does is the form's; what is here is how a browser does it.
-// The window is painted from the static HTML first; this script (and
-// emscripten's) runs only after that first paint (start.html), and the
-// events are wired up once the WebAssembly has started.
+// It runs as the page is read, after the window's HTML: the window's module
+// is compiled and started, and the events wired up, before the first paint.
+// The commands' module (ui/web/form1_page.h) stays text until a command
+// first runs; it is started then, within the key or click that asked, which
+// a browser requires of a copy to the clipboard.
 'use strict';
 var QuorvelPage = (function () {
   var names = @NAMES@;
@@ -13,7 +15,8 @@ var QuorvelPage = (function () {
   var controls = names.map(function (name) { return document.getElementById(name); });
   var dialog = document.getElementById('message');
   var dialogText = document.getElementById('message-text');
-  var module = null; // the WebAssembly, once it runs
+  var module = null; // the window's WebAssembly, once it runs
+  var commandsModule = null; // the commands', once it is started
   var ended = false;
   var pending = null; // a command that reads the clipboard, in a box, until its paste event
   var focusBefore = null; // where the focus goes back to when a message closes
@@ -23,18 +26,41 @@ var QuorvelPage = (function () {
   function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
   function radio(id) { return controls[id].querySelector('input'); }
 
-  // A JavaScript string into the module's memory as `length` bytes of
-  // UTF-8 and a zero; whoever takes it frees it.
-  function toUtf8(text, length) {
-    var at = module._malloc(length + 1);
-    module.stringToUTF8(text, at, length + 1);
-    return at;
+  // A JavaScript string in a module's memory as UTF-8, for `use`, with its
+  // length in bytes, then freed.
+  function withUtf8(into, text, use) {
+    var length = into.lengthBytesUTF8(text);
+    var at = into._malloc(length + 1);
+    into.stringToUTF8(text, at, length + 1);
+    try { return use(at, length); } finally { into._free(at); }
   }
-  // The same, for `use`, with its length, then freed.
-  function withUtf8(text, use) {
-    var length = module.lengthBytesUTF8(text);
-    var at = toUtf8(text, length);
-    try { return use(at, length); } finally { module._free(at); }
+
+  // The bytes of a module held as base64 in the element `id`.
+  function bytesOf(id) {
+    var text = document.getElementById(id).textContent;
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+    var binary = atob(text);
+    var bytes = new Uint8Array(binary.length);
+    for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    return bytes;
+  }
+  // A module, compiled and started at once (ui/web/start_at_once.js): the
+  // object it is given holds its exports when the factory returns.
+  function started(factory, wasm) {
+    var instance = { wasm: bytesOf(wasm) };
+    factory(instance);
+    return instance;
+  }
+  // The commands' module, started once: its emscripten code runs from the
+  // text it is held as.
+  function commandModule() {
+    if (!commandsModule) {
+      var code = document.createElement('script');
+      code.text = document.getElementById('commands-code').textContent;
+      document.body.appendChild(code);
+      commandsModule = started(createQuorvelCommands, 'commands-wasm');
+    }
+    return commandsModule;
   }
 
   function showMessage(icon, text) {
@@ -74,7 +100,8 @@ var QuorvelPage = (function () {
   }
 
   function run(command, text) {
-    withUtf8(text, function (at, length) { module._quorvel_run(command, at, length); });
+    var m = commandModule();
+    withUtf8(m, text, function (at, length) { m._quorvel_run(command, at, length); });
   }
   function runWithClipboard(command) {
     if (!navigator.clipboard || !navigator.clipboard.readText) return refused('读取');
@@ -161,7 +188,7 @@ var QuorvelPage = (function () {
             pending = null;
             event.preventDefault();
             run(command, text);
-          } else if (withUtf8(text, function (at, length) { return module._quorvel_paste(id, at, length); })) {
+          } else if (withUtf8(module, text, function (at, length) { return module._quorvel_paste(id, at, length); })) {
             event.preventDefault();
           }
         });
@@ -170,7 +197,7 @@ var QuorvelPage = (function () {
     document.addEventListener('keydown', shortcut);
     // The browser's own Print prints the sheet of the boxes' calculation too.
     window.addEventListener('beforeprint', function () {
-      if (!printing && !ended) module._quorvel_fill_sheet();
+      if (!printing && !ended) commandModule()._quorvel_fill_sheet();
     });
     document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
     // A click beside the button must not take the focus from it.
@@ -180,7 +207,6 @@ var QuorvelPage = (function () {
     dialog.addEventListener('close', function () {
       if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
     });
-    module._quorvel_start();
     var early = window.QuorvelEarly || [];
     window.QuorvelEarly = null;
     ['onclick', 'onchange', 'onkeydown'].forEach(function (name) { document.body.removeAttribute(name); });
@@ -189,23 +215,14 @@ var QuorvelPage = (function () {
   }
 
   function start() {
-    var text = document.getElementById('wasm').textContent;
-    var binary = atob(text);
-    var bytes = new Uint8Array(binary.length);
-    for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-    createQuorvel({ wasmBinary: bytes }).then(function (instance) {
-      module = instance;
-      wire();
-    });
+    module = started(createQuorvel, 'wasm');
+    wire();
   }
 
   start();
 
   return {
-    text: function (id) {
-      var text = controls[id].value;
-      return toUtf8(text, module.lengthBytesUTF8(text));
-    },
+    text: function (id) { return controls[id].value; },
     setText: function (id, text) {
       controls[id].value = text;
       controls[id].setSelectionRange(0, 0); // the start in view

@@ -39,6 +39,14 @@ def control_table():
     return table
 
 
+def command_table():
+    """(letter, shift) of each command, in the order of ui/commands.h."""
+    with open(os.path.join(ROOT, "ui", "commands.h"), encoding="utf-8") as f:
+        source = f.read()
+    return [(m[0], m[1] == "true")
+            for m in re.findall(r"\{ CommandId::\w+, \"[^\"]*\", \{ '([A-Z])', (true|false) \}", source)]
+
+
 KEYS = {"Enter": (13, "Enter", "\r"), "Tab": (9, "Tab", ""), "Escape": (27, "Escape", ""),
         "Backspace": (8, "Backspace", "")}
 
@@ -156,6 +164,27 @@ class PageTest(unittest.TestCase):
                             fetchRelatives=False)["nodes"][0]
         self.assertEqual((heard["name"]["value"], heard["description"]["value"]),
                          ("出口比容:", "cm3/g"))
+
+    def test_keys_run_exactly_the_table_commands(self):
+        table = command_table()
+        self.assertGreaterEqual(len(table), 3)
+        cases, expected = [], []
+        for letter in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
+            for held in range(8):
+                ctrl, shift, alt = bool(held & 1), bool(held & 2), bool(held & 4)
+                cases.append(dict(key=letter if shift else letter.lower(), code="Key" + letter,
+                                  ctrlKey=ctrl, shiftKey=shift, altKey=alt, metaKey=False))
+                found = [i for i, keys in enumerate(table) if keys == (letter, shift)]
+                expected.append(found[0] if ctrl and not alt and found else -1)
+        # Cmd on a Mac, and a keyboard whose letters are not Latin.
+        for i, (letter, shift) in enumerate(table):
+            cases.append(dict(key=letter, code="Key" + letter, ctrlKey=False, shiftKey=shift,
+                              altKey=False, metaKey=True))
+            cases.append(dict(key="ы", code="Key" + letter, ctrlKey=True, shiftKey=shift,
+                              altKey=False, metaKey=False))
+            expected += [i, i]
+        self.assertEqual(json.loads(self.js(
+            f"JSON.stringify({json.dumps(cases)}.map(QuorvelPage.commandFor))")), expected)
 
     def test_the_window_works_once_the_page_is_read(self):
         self.b.events.clear()

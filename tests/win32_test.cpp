@@ -7,6 +7,7 @@
 #include "ui/win32/sheet_printer.h"
 
 #include "tests/case_name.h"
+#include "tests/command_keys.h"
 #include "ui/sheet_layout.h"
 
 #include <gtest/gtest.h>
@@ -212,6 +213,19 @@ TEST(Win32, ResultHintsAreTooltips)
     // A lone surrogate, as another program may leave on the clipboard,
     // reaches the form as U+FFFD.
     EXPECT_EQ(win32::Utf8(std::wstring { L'1', wchar_t(0xD800), L'\t' }), "1\uFFFD\t");
+}
+
+// The accelerator check runs a command for exactly the table's keys.
+TEST(Win32, KeysRunTheirCommands)
+{
+    int commands = 0;
+    for (const KeyCase &key : CommandKeyCases()) {
+        EXPECT_EQ(
+            win32::CommandOfKey(WPARAM(key.letter), key.ctrl, key.shift, key.alt), key.command)
+            << key.letter << " ctrl " << key.ctrl << " shift " << key.shift << " alt " << key.alt;
+        commands += key.command != nullptr;
+    }
+    EXPECT_EQ(commands, int(std::size(kCommands)));
 }
 
 // The GDI drawing of the sheet, into an A4 metafile instead of a printer

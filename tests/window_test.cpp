@@ -4,6 +4,8 @@
 #include "ui/qt/qt_texts.h"
 #include "ui/qt/sheet_printer.h"
 
+#include "tests/command_keys.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +18,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -365,6 +368,27 @@ private slots:
             QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + text));
         for (const std::string &signature : sheet.signatures)
             QVERIFY(text.contains(q(signature) + u'：'));
+    }
+
+    // Each command's shortcut is Qt's for exactly its keys in the table.
+    void keysRunTheirCommands()
+    {
+        const QList<QShortcut *> shortcuts = form->findChildren<QShortcut *>();
+        QCOMPARE(shortcuts.size(), qsizetype(std::size(quorvel::kCommands)));
+        for (const quorvel::test::KeyCase &key : quorvel::test::CommandKeyCases()) {
+            Qt::KeyboardModifiers held;
+            held.setFlag(Qt::ControlModifier, key.ctrl);
+            held.setFlag(Qt::ShiftModifier, key.shift);
+            held.setFlag(Qt::AltModifier, key.alt);
+            const QKeySequence pressed(QKeyCombination(held, Qt::Key(key.letter)));
+            QStringList run;
+            for (const QShortcut *shortcut : shortcuts)
+                if (shortcut->key().matches(pressed) == QKeySequence::ExactMatch)
+                    run << shortcut->objectName();
+            QCOMPARE(run,
+                key.command ? QStringList { quorvel::ToQString(key.command->item) }
+                            : QStringList());
+        }
     }
 
     void enterInAnInputBoxCalculates()

@@ -235,6 +235,14 @@ void Form1::Run(CommandId command, std::string_view clipboard)
     }
 }
 
+void Form1::ClipboardRefused(CommandId command, bool reading)
+{
+    controls_.ShowMessage(MessageIcon::Warning,
+        std::string("浏览器不允许本页") + (reading ? "读取" : "写入")
+            + "剪贴板。\n请在浏览器的网站设置中允许本页使用剪贴板，或点进任一输入框后"
+            + TryAgain(command));
+}
+
 void Form1::CopyRow()
 {
     Calculation done;

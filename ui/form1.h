@@ -108,6 +108,11 @@ protected:
     ~Form1Controls() = default;
 };
 
+// What a front end that cannot close its window (a browser's tab that no
+// script opened) shows in its place when the program ends.
+inline constexpr std::string_view kEndedText
+    = "Quorvel 已退出。关闭此页面即可；刷新页面可重新开始。";
+
 // The computer's local date, for the calculation sheet.
 std::chrono::year_month_day Today();
 
@@ -147,6 +152,9 @@ public:
     // Runs a command (ui/commands.h); `clipboard` is the clipboard's text
     // ("" when it holds none) for a command that reads it.
     void Run(CommandId command, std::string_view clipboard = {});
+    // The system would not let the program read or write the clipboard for
+    // a command (a browser may refuse a page): says so, and what to try.
+    void ClipboardRefused(CommandId command, bool reading);
 
     // Calculates as "计算" does; when both coefficients are produced, the
     // calculation sheet of it, dated `date`. After a run-time error, which

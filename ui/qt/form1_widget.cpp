@@ -193,6 +193,7 @@ Form1Widget::Form1Widget(QWidget *parent)
     }
     for (const Command &command : kCommands) {
         auto *shortcut = new QShortcut(KeySequenceOf(command.keys), this);
+        shortcut->setObjectName(ToQString(command.item));
         connect(shortcut, &QShortcut::activated, this, [this, &command] { Run(command); });
     }
 }

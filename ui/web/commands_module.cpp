@@ -13,6 +13,12 @@ void quorvel_run(int command, const char *text, int length)
     PageForm().Run(kCommands[static_cast<std::size_t>(command)].id, View(text, length));
 }
 
+// The browser refused the clipboard to a command: reading it, or writing.
+void quorvel_clipboard_refused(int command, int reading)
+{
+    PageForm().ClipboardRefused(kCommands[static_cast<std::size_t>(command)].id, reading != 0);
+}
+
 // The browser's own printing: the sheet of the boxes' calculation, or an
 // empty page when it failed (and was reported).
 void quorvel_fill_sheet()

@@ -36,7 +36,8 @@ EM_JS(void, quorvel_js_set_hint, (int id, const char *text, int length),
     { QuorvelPage.setHint(id, UTF8ToString(text, length)); });
 EM_JS(void, quorvel_js_set_description, (int id, const char *text, int length),
     { QuorvelPage.setDescription(id, UTF8ToString(text, length)); });
-EM_JS(void, quorvel_js_end, (), { QuorvelPage.end(); });
+EM_JS(void, quorvel_js_end, (const char *text, int length),
+    { QuorvelPage.end(UTF8ToString(text, length)); });
 EM_JS(int, quorvel_js_copy, (const char *text, int length),
     { return QuorvelPage.copy(UTF8ToString(text, length)) ? 1 : 0; });
 EM_JS(void, quorvel_js_fill_sheet, (const char *html, int length),
@@ -119,7 +120,7 @@ private:
     {
         quorvel_js_set_description(Id(box), description.data(), Length(description));
     }
-    void End() override { quorvel_js_end(); }
+    void End() override { quorvel_js_end(kEndedText.data(), Length(kEndedText)); }
     bool CopyToClipboard(std::string_view lines) override
     {
         return quorvel_js_copy(lines.data(), Length(lines)) != 0;

@@ -77,10 +77,10 @@ var QuorvelPage = (function () {
     document.getElementById('message-ok').focus();
   }
 
-  // The browser would not let the page at the clipboard: say so and how.
-  function refused(what) {
-    showMessage(1, '浏览器不允许本页' + what + '剪贴板。\n' +
-      '请在浏览器的网站设置中允许本页使用剪贴板，或点进任一输入框后再按 Ctrl+Shift+V。');
+  // The browser would not let the page at the clipboard for a command: the
+  // form says so.
+  function refused(command, reading) {
+    if (!ended) commandModule()._quorvel_clipboard_refused(command, reading ? 1 : 0);
   }
 
   function copy(text) {
@@ -95,27 +95,34 @@ var QuorvelPage = (function () {
     document.removeEventListener('copy', onCopy);
     if (copied) return true;
     if (!navigator.clipboard || !navigator.clipboard.writeText) return false;
-    navigator.clipboard.writeText(text).catch(function () { refused('写入'); });
+    var command = running;
+    navigator.clipboard.writeText(text).catch(function () { refused(command, false); });
     return true;
   }
 
+  var running = -1; // the command that runs, for a refusal that comes later
   function run(command, text) {
     var m = commandModule();
-    withUtf8(m, text, function (at, length) { m._quorvel_run(command, at, length); });
+    running = command;
+    try {
+      withUtf8(m, text, function (at, length) { m._quorvel_run(command, at, length); });
+    } finally {
+      running = -1;
+    }
   }
   function runWithClipboard(command) {
-    if (!navigator.clipboard || !navigator.clipboard.readText) return refused('读取');
+    if (!navigator.clipboard || !navigator.clipboard.readText) return refused(command, true);
     navigator.clipboard.readText().then(function (text) {
       if (!ended) run(command, text);
-    }, function () { refused('读取'); });
+    }, function () { refused(command, true); });
   }
 
-  function end() {
+  function end(text) {
     ended = true;
     try { window.close(); } catch (e) { /* only a tab a script opened closes */ }
     document.body.textContent = '';
     var line = document.createElement('p');
-    line.textContent = 'Quorvel 已退出。关闭此页面即可；刷新页面可重新开始。';
+    line.textContent = text;
     document.body.appendChild(line);
   }
 

@@ -33,6 +33,25 @@ BENCH_PACKAGES=(libbenchmark-dev xvfb xauth python3 "${WINDOWS_PACKAGES[@]}" "${
 # The .deb and the Windows zip.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
 
+# stage NAME: what follows is the stage NAME, until the next one; the time
+# each took is kept for stage_times.
+STAGE_TIMES=()
+stage() {
+  local now=$SECONDS
+  [ -z "${STAGE_NAME:-}" ] || STAGE_TIMES+=("$(printf '%5ds  %s' $((now - STAGE_START)) "$STAGE_NAME")")
+  STAGE_NAME=$1
+  STAGE_START=$now
+}
+
+# stage_times: how long each stage took, and all of them.
+stage_times() {
+  stage ""
+  [ ${#STAGE_TIMES[@]} -gt 0 ] || return 0
+  say "the time of each stage:"
+  printf '  %s\n' "${STAGE_TIMES[@]}"
+  printf '%7ds  in all\n' "$SECONDS"
+}
+
 # What a line says when a command failed and is tried again (retry_once).
 RETRIED="failed once; trying once more"
 

@@ -358,7 +358,7 @@ std::string Repeat(std::string_view line, std::size_t times)
 
 INSTANTIATE_TEST_SUITE_P(Form, ListTest,
     testing::Values(ListCase { "mixed_list", Option1,
-                        "介质\tP1\tP2\tG\tQ\tt\r\n"
+                        "调节阀数据表\r\n"
                         "\r\n"
                         "5\t4\t1\t10\r\n"
                         "气体\t10\t8\t1\t1000\t27\n"
@@ -379,19 +379,21 @@ INSTANTIATE_TEST_SUITE_P(Form, ListTest,
                         "9.93718191376292E-308\t出错：溢出（数值超出范围）\n"
                         "\n",
                         "已计算 7 行：5 行得出 Cv 和 C，2 行出错（第 8、9 行）。" },
-        // Cells of two lines come in quotes; a quote that is never closed
-        // is taken as it stands.
+        // Cells of two lines come in quotes, and give their column's unit on
+        // the second; a quote that is never closed is taken as it stands.
         ListCase { "quoted_cells", Option1,
             "介质\t\"阀前压力\nkgf/cm2\"\t\"阀后压力\r\nkgf/"
             "cm2\"\t比重\t流量\t\"温度\n\"\"℃\"\"\"\r\n"
             "液体\t5\t4\t1\t10\t\r\n"
-            "\"5\"\t4\t\"1\"\t10\r\n"
-            "0\r\n"
-            "5\t4\t1\t10\t\"备注\r\n"
+            "\"液体\"\t\"5\"\t4\t\"1\"\t10\r\n"
+            "液体\t0\r\n"
+            "液体\t5\t4\t1\t10\t\"备注\r\n"
             "气体\t10\t8\t1\t1000\t27\r\n",
-            "Cv\tC\n11.6999995708466\t10\n11.6999995708466\t10\n出错：除数为零\t\n"
+            "Cv\tC\n11.6999995708466\t10\n11.6999995708466\t10\n出错：第 4 行 P2（第 3 "
+            "列）是空的\t\n"
             "11.6999995708466\t10\n10.0583670590527\t8.59689470350021\n",
-            "已计算 5 行：4 行得出 Cv 和 C，1 行出错（第 4 行）。" },
+            "已计算 5 行：4 行得出 Cv 和 C，1 行出错（第 4 行）。\n\n第 1–6 行按表头读取：\n"
+            "  介质：第 1 列\n  P1：第 2 列，kgf/cm2\n" },
         ListCase { "selected_medium_takes_the_fields_it_shows", Option3, "10\t8\t1000\t100",
             "13.7771274717341\t11.77532305733\n", "已计算 1 行：1 行得出 Cv 和 C。" },
         ListCase { "ten_failures_named", Option1, Repeat("0\n", 12),

@@ -265,7 +265,7 @@ class EnginePageTest(unittest.TestCase):
         self.assertEqual(until(lambda: (x_clipboard() or "").startswith("气体") and x_clipboard(),
                                "the copied row"),
                          "气体\t10\t8\t1\t1000\t27\t10.0583670590527\t8.59689470350021\n")
-        set_x_clipboard("P1\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n\r\n0\n")
+        set_x_clipboard("介质\tP1\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n\r\n液体\t0\n")
         self.click("Text4")
         self.keys("v", ctrl=True, shift=True)
         icon, text = until(self.message, "the list's message")
@@ -274,7 +274,7 @@ class EnginePageTest(unittest.TestCase):
         self.keys("Enter")
         self.assertEqual(until(lambda: (x_clipboard() or "").startswith("Cv") and x_clipboard(),
                                "the list's answer"),
-                         "Cv\tC\n11.6999995708466\t10\n\n出错：除数为零\t\n")
+                         "Cv\tC\n11.6999995708466\t10\n\n出错：第 4 行 P2（第 3 列）是空的\t\n")
         self.assertEqual(self.value("Text4"), "1000")
 
     def test_exit_ends_the_page_and_nothing_is_requested(self):

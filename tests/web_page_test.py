@@ -217,11 +217,11 @@ class PageTest(unittest.TestCase):
         self.key("c", ctrl=True, shift=True)
         self.assertEqual(self.clipboard(),
                          "气体\t10\t8\t1\t1000\t27\t10.0583670590527\t8.59689470350021\n")
-        answer = "Cv\tC\n11.6999995708466\t10\n\n出错：除数为零\t\n"
+        answer = "Cv\tC\n11.6999995708466\t10\n\n出错：第 4 行 P2（第 3 列）是空的\t\n"
         # In a box the browser's paste brings the list; on a button the page reads it.
         for focus in ("Text4", "Command1"):
             with self.subTest(focus=focus):
-                self.clipboard("P1\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n\r\n0\n")
+                self.clipboard("介质\tP1\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n\r\n液体\t0\n")
                 self.js(f"document.getElementById('{focus}').focus()")
                 self.key("v", ctrl=True, shift=True)
                 for _ in range(50):

@@ -267,8 +267,8 @@ private slots:
     {
         const auto calculateList = [&] {
             setClipboard(QStringLiteral("介质\tP1\tP2\tG\tQ\tt\r\n液体\t5\t4\t1\t10\r\n\r\n"
-                                        "10\t8\t1\t1000\t27\n液体\t4\t5\t1\t10\n"
-                                        "水蒸汽\t１０\t2\t1000\t0\r\n"));
+                                        "\t10\t8\t1\t1000\t27\n液体\t4\t5\t1\t10\n"
+                                        "气体\t１０\t4\t1\t1000\t27\r\n"));
             click(392, 156); // Text4
             keys({ "ctrl+shift+v" });
             QString message;
@@ -288,7 +288,7 @@ private slots:
         expectCopied(calculateList,
             QStringLiteral(
                 "Cv\tC\n11.6999995708466\t10\n\n10.0583670590527\t8.59689470350021\n"
-                "出错：无效的参数（负数不能开平方）\t\n8.40336134453782\t7.18236012353659"));
+                "出错：无效的参数（负数不能开平方）\t\n6.95602733963405\t5.94532273058087"));
         expectCopiedFrom(392, 156, QStringLiteral("2000"));
     }
 

@@ -290,7 +290,37 @@ void Form1::CalculateList(std::string_view clipboard)
             summary += (i ? "、" : "") + std::to_string(answer.failed[i]);
         summary += answer.failed.size() > kNamed ? " 行等）" : " 行）";
     }
-    summary += "。\n结果（Cv、C 两列）已复制，请粘贴到表中第一行的右侧。";
+    summary += "。\n";
+    // What each header said, so that the reading can be checked.
+    const std::string window(Selected().name);
+    for (const ListBlock &block : answer.blocks) {
+        summary += "\n第 " + std::to_string(block.from) + "–" + std::to_string(block.to)
+            + " 行按表头读取：\n";
+        for (const std::string &line : block.read)
+            summary += "  " + line + "\n";
+        if (!block.ignored.empty()) {
+            summary += "  不用的列：";
+            for (const std::string &column : block.ignored)
+                summary += (&column == &block.ignored.front() ? "" : "、") + column;
+            summary += "\n";
+        }
+        if (!block.mediumColumn)
+            summary += "  表头中没有介质列：各行按窗口所选的" + window + "计算\n";
+        else if (block.windowMedium)
+            summary += "  " + std::to_string(block.windowMedium)
+                + " 行的介质未写明或不是 "
+                  "Quorvel 的四种介质，按窗口所选的"
+                + window + "计算\n";
+    }
+    if (!answer.reasons.empty()) {
+        summary += "\n出错的行：\n";
+        for (const std::string &reason : answer.reasons)
+            summary += "  " + reason + "\n";
+        if (answer.failed.size() > answer.reasons.size())
+            summary += "  另有 " + std::to_string(answer.failed.size() - answer.reasons.size())
+                + " 行出错\n";
+    }
+    summary += "\n结果（Cv、C 两列）已复制，请粘贴到表中第一行的右侧。";
     controls_.ShowMessage(MessageIcon::Information, summary);
 }
 

@@ -133,6 +133,15 @@ inline constexpr InputSpec kInputs[] = {
 // clang-format on
 inline constexpr std::size_t kInputCount = std::size(kInputs);
 
+// An input's place in kInputs.
+constexpr std::size_t InputIndex(double SizingInputs::*field)
+{
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        if (kInputs[i].field == field)
+            return i;
+    return kInputCount;
+}
+
 // The five values as the calculation takes them.
 constexpr SizingInputs InputsFrom(const std::array<double, kInputCount> &values)
 {
@@ -194,6 +203,9 @@ struct MediumSpec {
     ControlId option;
     std::string_view name; // as the option button reads
     std::span<const MediumStep> steps;
+    // What a valve list's medium cell may say for it, the name first; the
+    // case of ASCII letters does not count.
+    std::span<const std::string_view> listNames;
 };
 
 namespace detail {
@@ -259,11 +271,21 @@ inline constexpr MediumStep kOtherSteamSteps[] = {
 };
 } // namespace detail
 
+namespace detail {
+inline constexpr std::string_view kLiquidNames[] = { "液体", "液", "液相", "Liquid" };
+inline constexpr std::string_view kGasNames[] = { "气体", "气", "气相", "Gas" };
+inline constexpr std::string_view kWaterSteamNames[]
+    = { "水蒸汽", "水蒸气", "蒸汽", "饱和蒸汽", "过热蒸汽", "Steam" };
+inline constexpr std::string_view kOtherSteamNames[] = { "其他蒸汽" };
+} // namespace detail
+
 inline constexpr MediumSpec kMedia[] = {
-    { MediumKind::Liquid, ControlId::Option1, "液体", detail::kLiquidSteps },
-    { MediumKind::Gas, ControlId::Option2, "气体", detail::kGasSteps },
-    { MediumKind::WaterSteam, ControlId::Option3, "水蒸汽", detail::kWaterSteamSteps },
-    { MediumKind::OtherSteam, ControlId::Option4, "其他蒸汽", detail::kOtherSteamSteps },
+    { MediumKind::Liquid, ControlId::Option1, "液体", detail::kLiquidSteps, detail::kLiquidNames },
+    { MediumKind::Gas, ControlId::Option2, "气体", detail::kGasSteps, detail::kGasNames },
+    { MediumKind::WaterSteam, ControlId::Option3, "水蒸汽", detail::kWaterSteamSteps,
+        detail::kWaterSteamNames },
+    { MediumKind::OtherSteam, ControlId::Option4, "其他蒸汽", detail::kOtherSteamSteps,
+        detail::kOtherSteamNames },
 };
 
 constexpr const MediumSpec &MediumOf(MediumKind kind)
@@ -311,7 +333,8 @@ static_assert([] {
     if (!detail::WindowState().Shows(MediumKind::Liquid))
         return false; // the window starts as liquid leaves it
     for (const MediumSpec &m : kMedia) {
-        if (MediumOf(m.medium).option != m.option || Spec(m.option).caption != m.name)
+        if (MediumOf(m.medium).option != m.option || Spec(m.option).caption != m.name
+            || m.listNames.front() != m.name)
             return false;
         for (const MediumSpec &before : kMedia) {
             detail::WindowState state;

@@ -1,11 +1,13 @@
 #include "ui/valve_list.h"
 
+#include "runtime/arith.h"
 #include "runtime/error.h"
 #include "runtime/text.h"
-#include "ui/media.h"
+#include "ui/list_header.h"
+#include "ui/spreadsheet_text.h"
 
 #include <algorithm>
-#include <array>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -13,72 +15,164 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::string_view kIdeographicSpace = "\u3000";
+constexpr std::size_t kP2 = InputIndex(&SizingInputs::P2);
 
-std::string_view Trim(std::string_view s)
+std::string ColumnNamed(std::string_view symbol, int column)
 {
-    for (;;) {
-        if (s.starts_with(' ') || s.starts_with('\t'))
-            s.remove_prefix(1);
-        else if (s.starts_with(kIdeographicSpace))
-            s.remove_prefix(kIdeographicSpace.size());
-        else if (s.ends_with(' ') || s.ends_with('\t'))
-            s.remove_suffix(1);
-        else if (s.ends_with(kIdeographicSpace))
-            s.remove_suffix(kIdeographicSpace.size());
-        else
-            return s;
-    }
+    return std::string(symbol) + "（第 " + std::to_string(column + 1) + " 列）";
 }
 
-const MediumSpec *MediumCaptioned(std::string_view field)
+// A value's cell as Val reads it into `value`; or why it cannot be one.
+std::string ValueOf(std::string_view cell, std::string_view symbol, int column, double &value)
 {
-    field = Trim(field);
-    const auto found = std::find_if(
-        std::begin(kMedia), std::end(kMedia), [&](const MediumSpec &m) { return m.name == field; });
-    return found == std::end(kMedia) ? nullptr : found;
-}
-
-// Cv and C of one valve; false when it failed.
-bool AnswerValve(
-    const MediumSpec &medium, std::span<const std::string_view> values, std::string &out)
-{
-    // The box each value goes into, as a paste into Text1 places it.
-    std::array<std::string_view, kInputCount> boxes {};
-    for (std::size_t i = 0, v = 0; i < boxes.size() && v < values.size(); ++i)
-        if (values.size() >= boxes.size() || LookOf(kInputs[i], medium.medium).shown)
-            boxes[i] = values[v++];
-
-    SizingResult result;
-    std::string_view error;
+    cell = TrimCell(cell);
+    if (cell.empty())
+        return ColumnNamed(symbol, column) + "是空的";
+    if (!StartsWithNumber(cell))
+        return ColumnNamed(symbol, column) + "不是数值：" + Quoted(cell);
     try {
-        std::array<double, boxes.size()> in {};
-        for (std::size_t i = 0; i < boxes.size(); ++i)
-            in[i] = Val(boxes[i]);
-        ComputeFlowCoefficients(medium.medium, InputsFrom(in), result);
-    } catch (const RuntimeError &e) {
-        error = ErrorText(e.kind());
+        value = Val(cell);
+    } catch (const RuntimeError &e) { // beyond the double range
+        return ColumnNamed(symbol, column) + std::string(ErrorText(e.kind()));
     }
+    return {};
+}
+
+std::string_view FieldAt(std::span<const std::string_view> fields, int column)
+{
+    return column >= 0 && std::size_t(column) < fields.size() ? fields[std::size_t(column)]
+                                                              : std::string_view();
+}
+
+// The inputs of a row as its header says: each from its column, in the
+// window's unit; or why the row cannot be read.
+std::string ReadByHeader(const ListHeader &header, std::span<const std::string_view> fields,
+    MediumKind selected, bool record, ValveRow &valve)
+{
+    const MediumSpec *named = MediumNamed(TrimCell(FieldAt(fields, header.mediumColumn)));
+    valve.medium = named ? named->medium : selected;
+    valve.windowMedium = !named;
+    valve.tag = TrimCell(FieldAt(fields, header.tagColumn));
+    std::optional<double> drop;
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+        const InputLook &look = LookOf(kInputs[i], valve.medium);
+        if (look.header.empty())
+            continue;
+        const InputSource &source = header.sources[Index(valve.medium)][i];
+        const bool superheat = look.header.front().quantity == Quantity::Superheat;
+        const std::string_view symbol
+            = source.quantity == Quantity::PressureDrop ? "ΔP" : kInputs[i].symbol;
+        if (source.column < 0) {
+            if (superheat && !header.hasTemperature)
+                continue; // saturated steam: no superheat
+            if (superheat)
+                return "表头中只有温度列，没有水蒸汽的过热温度列";
+            if (i == kP2)
+                return "表头中没有 P2 或 ΔP 列";
+            return "表头中没有 " + std::string(kInputs[i].symbol) + "（"
+                + std::string(look.caption.substr(0, look.caption.size() - 1)) + "）列";
+        }
+        if (!source.refusal.empty())
+            return source.refusal;
+        const std::string_view cell = TrimCell(FieldAt(fields, source.column));
+        if (cell.empty() && superheat)
+            continue;
+        double number = 0;
+        if (std::string reason = ValueOf(cell, symbol, source.column, number); !reason.empty())
+            return reason;
+        double value = number;
+        try {
+            value = source.conversion.Apply(number);
+        } catch (const RuntimeError &e) {
+            return ColumnNamed(symbol, source.column) + "换算时" + std::string(ErrorText(e.kind()));
+        }
+        (source.quantity == Quantity::PressureDrop ? drop.emplace() : valve.values[i]) = value;
+        if (record && source.conversion.Converts())
+            valve.conversions.push_back({ i, source.quantity == Quantity::PressureDrop,
+                NumberToText(number) + " " + source.unit, source.conversion.Formula(number),
+                value });
+    }
+    if (drop) {
+        try {
+            valve.values[kP2] = Sub(valve.values[InputIndex(&SizingInputs::P1)], *drop);
+        } catch (const RuntimeError &e) {
+            return "P2 = P1 − ΔP 时" + std::string(ErrorText(e.kind()));
+        }
+    }
+    return {};
+}
+
+// The inputs of a row without a header that names columns: a medium's name
+// first, or none, then the values in the order of the calculation; fewer
+// than five go to the boxes the medium shows, as a paste into Text1 puts
+// them. Or why the row cannot be read.
+std::string ReadByPosition(
+    std::span<const std::string_view> fields, MediumKind selected, ValveRow &valve)
+{
+    const MediumSpec *named = MediumNamed(TrimCell(fields.front()));
+    valve.medium = named ? named->medium : selected;
+    valve.windowMedium = !named;
+    const auto values = fields.subspan(named ? 1 : 0);
+    for (std::size_t i = 0, v = 0; i < kInputCount && v < values.size(); ++i) {
+        const InputLook &look = LookOf(kInputs[i], valve.medium);
+        if (values.size() < kInputCount && !look.shown)
+            continue;
+        const int column = int(v + (named ? 1 : 0));
+        const std::string_view cell = TrimCell(values[v++]);
+        // What the medium does not use may hold anything; an empty box is 0.
+        if (look.shown && !cell.empty())
+            if (std::string reason = ValueOf(cell, kInputs[i].symbol, column, valve.values[i]);
+                !reason.empty())
+                return reason;
+    }
+    return {};
+}
+
+void Calculate(ValveRow &valve)
+{
+    try {
+        ComputeFlowCoefficients(valve.medium, InputsFrom(valve.values), valve.result);
+    } catch (const RuntimeError &e) {
+        valve.failure = ErrorText(e.kind());
+    }
+}
+
+void Answer(const ValveRow &valve, bool unreadable, std::string &out)
+{
+    std::string_view error = valve.failure;
     const auto coefficient = [&](bool produced, double value) {
         if (produced)
             out += NumberToText(value);
         else if (!error.empty())
-            out.append("出错：").append(std::exchange(error, std::string_view()));
+            out.append("出错：")
+                .append(unreadable ? "第 " + std::to_string(valve.line) + " 行 " : "")
+                .append(std::exchange(error, std::string_view()));
     };
-    coefficient(result.CvProduced, result.Cv);
+    coefficient(valve.result.CvProduced, valve.result.Cv);
     out += '\t';
-    coefficient(result.CProduced, result.C);
+    coefficient(valve.result.CProduced, valve.result.C);
     out += '\n';
-    return result.CvProduced && result.CProduced;
 }
 
 } // namespace
 
-ListAnswer CalculateValveList(std::string_view list, MediumKind selected)
+ListAnswer CalculateValveList(
+    std::string_view list, MediumKind selected, const std::function<void(const ValveRow &)> &each)
 {
     ListAnswer answer;
     std::vector<std::string_view> fields;
     std::string unquoted;
+    // The header rows above the next valve: the last three are read as one.
+    std::vector<std::vector<std::string>> headerRows;
+    std::size_t headerFrom = 0;
+    std::optional<ListHeader> header;
+    std::array<bool, kMediumCount> present {}; // the media of the block's valves
+    // The reading of the block that ends, for its valves' media.
+    const auto close = [&] {
+        if (header)
+            answer.blocks.back().read = Reading(*header, present);
+        present = {};
+    };
     ForEachLine(list, [&](std::string_view row) {
         // Beyond the limit nothing more is calculated; the rows are counted.
         if (++answer.lines > kMaxListLines) {
@@ -87,20 +181,54 @@ ListAnswer CalculateValveList(std::string_view list, MediumKind selected)
         }
         SplitFields(row, fields, unquoted);
         if (std::all_of(fields.begin(), fields.end(),
-                [](std::string_view field) { return Trim(field).empty(); })) {
+                [](std::string_view field) { return TrimCell(field).empty(); })) {
             answer.text += '\n';
             return;
         }
         if (std::none_of(fields.begin(), fields.end(), StartsWithNumber)) {
             answer.text += "Cv\tC\n";
+            if (headerRows.empty())
+                headerFrom = answer.lines;
+            headerRows.emplace_back(fields.begin(), fields.end());
+            if (headerRows.size() > 3) {
+                headerRows.erase(headerRows.begin());
+                ++headerFrom;
+            }
             return;
         }
-        const MediumSpec *medium = MediumCaptioned(fields.front());
-        const auto values = std::span(fields).subspan(medium ? 1 : 0);
+        if (!headerRows.empty()) {
+            if (ListHeader read = ReadHeader(headerRows); read.namesColumns) {
+                close();
+                header = std::move(read);
+                answer.blocks.push_back(
+                    { headerFrom, 0, {}, header->ignored, header->mediumColumn >= 0, 0 });
+            }
+            headerRows.clear();
+        }
         ++answer.valves;
-        if (!AnswerValve(medium ? *medium : MediumOf(selected), values, answer.text))
+        ValveRow valve;
+        valve.line = answer.lines;
+        valve.failure = header ? ReadByHeader(*header, fields, selected, bool(each), valve)
+                               : ReadByPosition(fields, selected, valve);
+        const bool unreadable = !valve.failure.empty();
+        if (!unreadable)
+            Calculate(valve);
+        if (header) {
+            answer.blocks.back().to = answer.lines;
+            answer.blocks.back().windowMedium += valve.windowMedium;
+            present[Index(valve.medium)] = true;
+        }
+        Answer(valve, unreadable, answer.text);
+        if (!valve.failure.empty() || !valve.result.CProduced) {
             answer.failed.push_back(answer.lines);
+            if (answer.reasons.size() < kNamedFailures)
+                answer.reasons.push_back("第 " + std::to_string(answer.lines) + " 行"
+                    + (valve.tag.empty() ? "" : "（" + valve.tag + "）") + "：" + valve.failure);
+        }
+        if (each)
+            each(valve);
     });
+    close();
     return answer;
 }
 

@@ -1,13 +1,16 @@
-// A valve list copied from a spreadsheet, one valve a line: each line is
-// calculated as "计算" would calculate its fields typed into the boxes, and
-// answered by one line of Cv and C, so that the answer pasted beside the
-// list puts each valve's coefficients on its own row.
+// A valve list copied from a spreadsheet, one valve a row: each row is read
+// as its header says (ui/list_header.h), or by position where no header
+// names the columns, calculated as "计算" would calculate it, and answered by
+// one line of Cv and C, so that the answer pasted beside the list puts each
+// valve's coefficients on its own row.
 #pragma once
 
 #include "calc/sizing.h"
-#include "ui/spreadsheet_text.h"
+#include "ui/media.h"
 
+#include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,25 +20,66 @@ namespace quorvel {
 // More rows than this are not calculated.
 inline constexpr std::size_t kMaxListLines = 100'000;
 
+// How an input came from its cell where the header gave another unit.
+struct ListConversion {
+    std::size_t input; // in the order of kInputs
+    bool drop; // the pressure drop, from which P2 = P1 − ΔP
+    std::string written; // the number and the unit as the list gave them: "0.5 MPa(G)"
+    std::string formula; // with the number put in: "(0.5 × 1000 + 101.325) / 98.0665"
+    double value;
+};
+
+// A valve's row as it was read and calculated.
+struct ValveRow {
+    std::size_t line = 0; // counted from 1 over all rows
+    std::string tag; // "" where the list has none
+    MediumKind medium = MediumKind::Liquid;
+    bool windowMedium = false; // the row named no medium, and took the window's
+    std::array<double, kInputCount> values {}; // P1, P2, G, Q, t, as the calculation took them
+    std::vector<ListConversion> conversions; // told only to a caller that asks
+    // Why the row could not be read ("P1（第 4 列）不是数值"), or the
+    // calculation's error; "" when both coefficients were produced.
+    std::string failure;
+    SizingResult result;
+};
+
+// The rows that a header naming columns holds for.
+struct ListBlock {
+    std::size_t from = 0, to = 0; // its rows, its header's included
+    std::vector<std::string> read, ignored; // as ListHeader says them
+    bool mediumColumn = false;
+    std::size_t windowMedium = 0; // valves read with the window's medium
+};
+
 struct ListAnswer {
     // One line for each row of the list (ui/spreadsheet_text.h), in its
     // order, each ended by "\n": "" for a blank row, "Cv\tC" for a header,
     // Cv and C for a valve, where the first coefficient not produced is
-    // "出错：" and the error's text and the field after it is empty.
+    // "出错：" and the reason, and the field after it is empty.
     std::string text;
     // Every row of the list; beyond kMaxListLines, nothing is calculated
     // and the text is empty.
     std::size_t lines = 0;
     std::size_t valves = 0; // rows calculated, failed or not
     std::vector<std::size_t> failed; // their numbers, counted from 1 over all rows
+    // The first kNamedFailures failed rows: "第 5 行（FV-101）：" and the reason.
+    std::vector<std::string> reasons;
+    std::vector<ListBlock> blocks;
 };
 
+inline constexpr std::size_t kNamedFailures = 20;
+
 // A row is blank (no field holds more than blanks), a header (no field
-// begins with a number that Val reads) or a valve. A valve whose
-// first field is a medium's caption is of that medium, its other fields the
+// begins with a number that Val reads) or a valve. A header row that names
+// columns, alone or with the one or two header rows above it, decides how
+// the valves below it are read, until the next one. Without one, a valve
+// whose first field names a medium is of that medium, its other fields the
 // values; otherwise it is of `selected`, every field a value. Five or more
 // values are P1, P2, G, Q and t, the rest ignored; fewer go, in order, to
-// the input boxes that the medium shows, the others counting as empty.
-ListAnswer CalculateValveList(std::string_view list, MediumKind selected);
+// the input boxes that the medium shows, the others counting as empty. A
+// value the medium uses that is text without a number fails the row.
+// `each`, when given, is told every valve row, with its conversions.
+ListAnswer CalculateValveList(std::string_view list, MediumKind selected,
+    const std::function<void(const ValveRow &)> &each = {});
 
 } // namespace quorvel

@@ -3,7 +3,12 @@
 // and never a NaN or an infinity in it. The same bytes are then cells, 0x1F
 // ending a cell and 0x1E a row, written as a spreadsheet copies them
 // (quoted when they hold a quote, a tab or a line break): every row and
-// every cell must be read back as it was, and answered by one line.
+// every cell must be read back as it was, and answered by one line. Then
+// the rows again under a header that names columns, its names, units and
+// order drawn from the bytes: every answer line a pair of numbers, a
+// header's, a blank or a refusal.
+#include "runtime/text.h"
+#include "ui/spreadsheet_text.h"
 #include "ui/valve_list.h"
 
 #include <algorithm>
@@ -38,17 +43,60 @@ std::string AsSpreadsheetCell(std::string_view cell)
     return quoted + '"';
 }
 
+// A coefficient as the answer writes it, never a NaN or an infinity, or
+// the reason in its place.
+bool IsCoefficient(std::string_view field)
+{
+    std::string lower(field);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return field.starts_with("出错：")
+        || (quorvel::StartsWithNumber(field) && quorvel::NumberToText(quorvel::Val(field)) == field
+            && lower.find("nan") == std::string::npos && lower.find("inf") == std::string::npos);
+}
+
+void CheckLines(const std::string &text)
+{
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        const std::string_view line(text.data() + start, end - start);
+        const std::size_t tab = line.find('\t');
+        const bool fits = line.empty() || line == "Cv\tC"
+            || (tab != std::string_view::npos && IsCoefficient(line.substr(0, tab))
+                && (IsCoefficient(line.substr(tab + 1))
+                    || (line.starts_with("出错：") && tab + 1 == line.size())
+                    || (!line.starts_with("出错：")
+                        && line.substr(tab + 1).starts_with("出错："))));
+        if (!fits)
+            std::abort();
+        start = end + 1;
+    }
+}
+
+// A header row that names columns, from the bytes: names and units of
+// every kind the list reads, and some it does not.
+std::string NamingHeader(std::string_view bytes)
+{
+    static constexpr std::string_view kNames[]
+        = { "P1", "阀前压力", "P2", "出口压力", "ΔP", "压差", "G", "比重", "密度", "Q", "最大流量",
+              "t", "温度", "过热温度", "出口比容", "入口比容", "位号", "介质", "序号", "用途" };
+    static constexpr std::string_view kUnits[]
+        = { "", "(MPa(G))", "（kPa(A)）", "/bar", "\nkgf/cm2", "(kgf/cm2 abs)", "(MPa)", "(t/h)",
+              "(m3/h)", "(Nm3/h)", "(K)", "(℃)", "(kg/m3)", "(g/cm3)", "(m3/kg)", "(psi)" };
+    std::string header = "P1\tP2"; // at least two columns that name inputs
+    for (unsigned char b : bytes.substr(0, std::min<std::size_t>(bytes.size(), 12)))
+        header += "\t\"" + std::string(kNames[b % std::size(kNames)])
+            + std::string(kUnits[(b / std::size(kNames)) % std::size(kUnits)]) + "\"";
+    return header + "\r\n";
+}
+
 void CheckAnswer(std::string_view list, quorvel::MediumKind selected, std::size_t rows)
 {
     const quorvel::ListAnswer answer = quorvel::CalculateValveList(list, selected);
+    CheckLines(answer.text);
     const auto lines
         = static_cast<std::size_t>(std::count(answer.text.begin(), answer.text.end(), '\n'));
     if (lines != rows || answer.lines != rows || answer.failed.size() > answer.valves)
-        std::abort();
-    std::string lower(answer.text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos)
         std::abort();
 }
 
@@ -81,5 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (read != rows.size())
         std::abort();
     CheckAnswer(sheet, selected, rows.size());
+    CheckAnswer(NamingHeader(bytes) + sheet, selected, rows.size() + 1);
     return 0;
 }

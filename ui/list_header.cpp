@@ -1,0 +1,686 @@
+#include "ui/list_header.h"
+
+#include "runtime/arith.h"
+#include "runtime/text.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kIdeographicSpace = "\u3000";
+
+// What a cell says, for comparing names: without spaces and colons, ASCII
+// letters in lower case, ² and ³ as digits.
+std::string Folded(std::string_view text)
+{
+    std::string folded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ':')
+            continue;
+        if (text.compare(i, 3, kIdeographicSpace) == 0 || text.compare(i, 3, "：") == 0) {
+            i += 2;
+            continue;
+        }
+        if (text.compare(i, 2, "²") == 0 || text.compare(i, 2, "³") == 0) {
+            folded += text[i + 1] == '\xB2' ? '2' : '3';
+            ++i;
+            continue;
+        }
+        folded += c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    }
+    return folded;
+}
+
+// A unit as the tables below hold it: folded, with the brackets of either
+// width as ASCII ones and the ways of writing degrees Celsius as ℃.
+std::string UnitKey(std::string_view unit)
+{
+    std::string key = Folded(unit);
+    for (const auto &[from, to] : { std::pair<std::string_view, std::string_view> { "（", "(" },
+             { "）", ")" }, { "[", "(" }, { "]", ")" }, { "【", "(" }, { "】", ")" }, { "°c", "℃" },
+             { "摄氏度", "℃" }, { "^", "" }, { "\"", "" }, { "“", "" }, { "”", "" } })
+        for (std::size_t at; (at = key.find(from)) != std::string::npos;)
+            key.replace(at, from.size(), to);
+    if (key.size() >= 2 && key.front() == '(' && key.back() == ')')
+        key = key.substr(1, key.size() - 2);
+    return key;
+}
+
+enum class Mark { None, Gauge, Absolute };
+
+struct PressureUnit {
+    std::string_view base; // as the message writes it
+    double toKpa; // kPa = value × toKpa, or ÷ 1000 for Pa
+    bool kgf;
+    Mark mark;
+};
+
+// "mpa(g)", "kpaa", "bar表压", "kgf/cm2 abs" and the like.
+std::optional<PressureUnit> ParsePressure(const std::string &key)
+{
+    struct Base {
+        std::string_view key, written;
+        double toKpa;
+        bool kgf;
+    };
+    static constexpr Base kBases[] = { { "kgf/cm2", "kgf/cm2", 0, true },
+        { "kg/cm2", "kgf/cm2", 0, true }, { "mpa", "MPa", 1000, false }, { "kpa", "kPa", 1, false },
+        { "bar", "bar", 100, false }, { "pa", "Pa", 0.001, false } };
+    for (const Base &base : kBases) {
+        if (!key.starts_with(base.key))
+            continue;
+        std::string mark = key.substr(base.key.size());
+        if (mark.size() >= 2 && mark.front() == '(' && mark.back() == ')')
+            mark = mark.substr(1, mark.size() - 2);
+        for (const auto &[written, kind] :
+            { std::pair<std::string_view, Mark> { "", Mark::None }, { "g", Mark::Gauge },
+                { "表压", Mark::Gauge }, { "表", Mark::Gauge }, { "gauge", Mark::Gauge },
+                { "a", Mark::Absolute }, { "abs", Mark::Absolute }, { "绝压", Mark::Absolute },
+                { "绝", Mark::Absolute }, { "absolute", Mark::Absolute } })
+            if (mark == written)
+                return PressureUnit { base.written, base.toKpa, base.kgf, kind };
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The other units, each with what it is and how it becomes the window's.
+struct OtherUnit {
+    std::string_view key;
+    Quantity quantity;
+    char op; // 0: taken as it is
+    double operand;
+    std::string_view written;
+    std::string_view shown; // as the message writes it
+};
+constexpr OtherUnit kOtherUnits[] = {
+    { "-", Quantity::Gravity, 0, 0, {}, "-" },
+    { "kg/m3", Quantity::Density, '/', 1000, "1000", "kg/m3" },
+    { "g/cm3", Quantity::Density, 0, 0, {}, "g/cm3" },
+    { "g/ml", Quantity::Density, 0, 0, {}, "g/mL" },
+    { "m3/h", Quantity::Flow, 0, 0, {}, "m3/h" },
+    { "nm3/h", Quantity::Flow, 0, 0, {}, "Nm3/h" },
+    { "kg/h", Quantity::Flow, 0, 0, {}, "kg/h" },
+    { "t/h", Quantity::Flow, '*', 1000, "1000", "t/h" },
+    { "℃", Quantity::Temperature, 0, 0, {}, "℃" },
+    { "k", Quantity::Temperature, '-', 273.15, "273.15", "K" },
+    { "cm3/g", Quantity::SpecificVolume, 0, 0, {}, "cm3/g" },
+    { "l/kg", Quantity::SpecificVolume, 0, 0, {}, "L/kg" },
+    { "m3/t", Quantity::SpecificVolume, 0, 0, {}, "m3/t" },
+    { "m3/kg", Quantity::SpecificVolume, '*', 1000, "1000", "m3/kg" },
+};
+
+const OtherUnit *FindUnit(const std::string &key)
+{
+    const auto found = std::find_if(std::begin(kOtherUnits), std::end(kOtherUnits),
+        [&](const OtherUnit &unit) { return unit.key == key; });
+    return found == std::end(kOtherUnits) ? nullptr : found;
+}
+
+bool IsUnit(std::string_view text)
+{
+    const std::string key = UnitKey(text);
+    return !key.empty() && (ParsePressure(key) || FindUnit(key));
+}
+
+constexpr double kKpaPerKgf = 98.0665;
+constexpr double kAtmosphereKpa = 101.325;
+
+std::string MediaNames(const std::vector<MediumKind> &media)
+{
+    std::string names;
+    for (MediumKind medium : media)
+        names += (names.empty() ? "" : "、") + std::string(MediumOf(medium).name);
+    return names;
+}
+
+// How a column's unit, for a quantity, becomes the window's unit for a
+// medium; the refusal says why it cannot.
+void Convert(InputSource &source, MediumKind medium, std::string_view symbol)
+{
+    UnitConversion &c = source.conversion;
+    const auto add = [&](char op, double operand, std::string_view written) {
+        c.operations[c.count++] = { op, operand, written };
+    };
+    const std::string key = UnitKey(source.unit);
+    const std::string named = std::string(symbol) + "（第 " + std::to_string(source.column + 1)
+        + " 列）的单位" + Quoted(source.unit);
+    if (key.empty()) {
+        if (source.quantity == Quantity::Density)
+            source.refusal = std::string(symbol) + "（第 " + std::to_string(source.column + 1)
+                + " 列）是密度，须注明单位 kg/m3 或 g/cm3";
+        return;
+    }
+    if (source.quantity == Quantity::Pressure || source.quantity == Quantity::PressureDrop) {
+        const std::optional<PressureUnit> unit = ParsePressure(key);
+        if (!unit)
+            return void(source.refusal = named + "不认识");
+        const bool drop = source.quantity == Quantity::PressureDrop;
+        const Mark mark = drop ? Mark::None : unit->mark;
+        if (unit->kgf) {
+            if (mark == Mark::Gauge)
+                add('+', kAtmosphereKpa / kKpaPerKgf, "101.325 / 98.0665");
+            return;
+        }
+        if (mark == Mark::None && !drop && medium != MediumKind::Liquid)
+            return void(source.refusal = named + "未注明表压或绝压");
+        if (unit->toKpa == 0.001)
+            add('/', 1000, "1000");
+        else if (unit->toKpa != 1)
+            add('*', unit->toKpa, unit->toKpa == 1000 ? "1000" : "100");
+        if (mark == Mark::Gauge)
+            add('+', kAtmosphereKpa, "101.325");
+        add('/', kKpaPerKgf, "98.0665");
+        return;
+    }
+    const OtherUnit *unit = FindUnit(key);
+    const bool fits = unit
+        && (unit->quantity == source.quantity
+            || (source.quantity == Quantity::Superheat && unit->quantity == Quantity::Temperature));
+    if (!fits)
+        return void(
+            source.refusal = named + (ParsePressure(key) || unit ? "不适用于此列" : "不认识"));
+    if (source.quantity == Quantity::Flow) {
+        const bool steam = medium == MediumKind::WaterSteam || medium == MediumKind::OtherSteam;
+        const bool allowed = steam
+            ? (unit->key == "kg/h" || unit->key == "t/h")
+            : unit->key == "m3/h" || (unit->key == "nm3/h" && medium == MediumKind::Gas);
+        if (!allowed)
+            return void(source.refusal = named + "不适用于" + std::string(MediumOf(medium).name));
+    }
+    // A superheat is a difference of temperatures: in kelvin as it is.
+    if (unit->op && source.quantity != Quantity::Superheat)
+        add(unit->op, unit->operand, unit->written);
+}
+
+// A header cell: the name it gives and the unit with it, or a unit alone.
+struct CellParts {
+    std::string name; // folded
+    std::string_view unit;
+    bool unitOnly = false;
+};
+
+std::size_t Find(std::string_view text, std::initializer_list<std::string_view> any)
+{
+    std::size_t at = std::string_view::npos;
+    for (std::string_view what : any)
+        at = std::min(at, text.find(what));
+    return at;
+}
+
+CellParts SplitCell(std::string_view cell)
+{
+    cell = TrimCell(cell);
+    if (IsUnit(cell))
+        return { {}, cell, true };
+    std::string_view name = cell, unit;
+    if (const std::size_t line = cell.find_first_of("\r\n"); line != std::string_view::npos) {
+        name = cell.substr(0, line);
+        unit = TrimCell(cell.substr(line + 1));
+    } else if (const std::size_t at = Find(cell, { "(", "（", "[", "【", "/" });
+               at != std::string_view::npos) {
+        name = cell.substr(0, at);
+        unit = cell.substr(at);
+        if (unit.starts_with('/')) {
+            unit.remove_prefix(1);
+        } else {
+            // The bracket's contents, to its matching close.
+            const std::size_t open = unit.starts_with('(') || unit.starts_with('[') ? 1 : 3;
+            int depth = 0;
+            std::size_t end = 0;
+            for (std::size_t i = 0; i < unit.size(); ++i) {
+                const bool opens = Find(unit.substr(i, 3), { "(", "（", "[", "【" }) == 0;
+                const bool closes = Find(unit.substr(i, 3), { ")", "）", "]", "】" }) == 0;
+                depth += opens ? 1 : closes ? -1 : 0;
+                if (closes && depth == 0) {
+                    end = i;
+                    break;
+                }
+            }
+            unit = end > open ? unit.substr(open, end - open) : unit.substr(open);
+        }
+        unit = TrimCell(unit);
+    }
+    const std::string folded = Folded(name);
+    if (folded.empty())
+        return { {}, unit, !unit.empty() };
+    return { folded, unit, false };
+}
+
+// A group of names, folded once.
+struct FoldedNames {
+    std::vector<std::string> names;
+    std::string symbol; // may come with a name, never alone
+    explicit FoldedNames(std::span<const std::string_view> written, std::string_view with = {})
+        : symbol(Folded(with))
+    {
+        for (std::string_view name : written)
+            names.push_back(Folded(name));
+    }
+    // A text as one of the names, or as two of them, or one and the
+    // symbol, run together.
+    bool Names(const std::string &text) const
+    {
+        const auto isName = [&](std::string_view part) {
+            return std::find(names.begin(), names.end(), part) != names.end();
+        };
+        if (isName(text))
+            return true;
+        const std::string_view whole(text);
+        const auto followedBy = [&](std::string_view first, bool symbolToo) {
+            if (first.empty() || !whole.starts_with(first) || first.size() == whole.size())
+                return false;
+            const std::string_view second = whole.substr(first.size());
+            return isName(second) || (symbolToo && second == symbol);
+        };
+        return followedBy(symbol, false)
+            || std::any_of(names.begin(), names.end(),
+                [&](const std::string &name) { return followedBy(name, true); });
+    }
+};
+
+constexpr std::string_view kTagNames[] = { "位号", "仪表位号", "Tag", "TagNo", "Tag No." };
+constexpr std::string_view kMediumColumnNames[]
+    = { "介质", "相态", "状态", "介质状态", "Medium", "Phase" };
+
+// What a column's header says: the tag, the medium, or for each medium
+// that has it, the input it gives (and the rank of its name among the
+// input's names, best first).
+struct ColumnMeaning {
+    bool tag = false, medium = false;
+    std::array<std::array<int, kInputCount>, kMediumCount> rank;
+    ColumnMeaning()
+    {
+        for (auto &ofMedium : rank)
+            ofMedium.fill(-1);
+    }
+    bool NamesAnInput() const
+    {
+        return std::any_of(rank.begin(), rank.end(), [](const auto &ofMedium) {
+            return std::any_of(ofMedium.begin(), ofMedium.end(), [](int r) { return r >= 0; });
+        });
+    }
+};
+
+ColumnMeaning Meaning(const std::string &text)
+{
+    // Every medium's names for each input, by rank.
+    struct Known {
+        FoldedNames tag { kTagNames }, medium { kMediumColumnNames };
+        std::array<std::array<std::vector<FoldedNames>, kInputCount>, kMediumCount> inputs;
+        Known()
+        {
+            for (std::size_t m = 0; m < kMediumCount; ++m)
+                for (std::size_t i = 0; i < kInputCount; ++i)
+                    for (const HeaderNames &group : LookOf(kInputs[i], MediumKind(m)).header)
+                        inputs[m][i].emplace_back(group.names, kInputs[i].symbol);
+        }
+    };
+    static const Known known;
+    ColumnMeaning meaning;
+    meaning.tag = known.tag.Names(text);
+    meaning.medium = known.medium.Names(text);
+    for (std::size_t m = 0; m < kMediumCount; ++m)
+        for (std::size_t i = 0; i < kInputCount; ++i) {
+            const auto &groups = known.inputs[m][i];
+            for (std::size_t g = 0; g < groups.size() && meaning.rank[m][i] < 0; ++g)
+                if (groups[g].Names(text))
+                    meaning.rank[m][i] = int(g);
+        }
+    return meaning;
+}
+
+// A column's header as its cells give it.
+struct Column {
+    std::vector<std::string> names; // folded, top down
+    std::string_view unit;
+    std::string written; // its header's cells, for the message
+    ColumnMeaning meaning;
+};
+
+// What texts mean, each read once.
+class Meanings {
+public:
+    const ColumnMeaning &operator()(const std::string &text)
+    {
+        const auto [at, added] = known_.try_emplace(text);
+        if (added)
+            at->second = Meaning(text);
+        return at->second;
+    }
+
+private:
+    std::map<std::string, ColumnMeaning> known_;
+};
+
+// The leaf alone, or with its group: a group's own name is never taken
+// for the column under it ("流量" over "正常").
+ColumnMeaning MeaningOf(const Column &column, Meanings &meanings)
+{
+    if (column.names.empty())
+        return {};
+    const std::string &leaf = column.names.back();
+    if (column.names.size() > 1) {
+        const std::string &group = column.names[column.names.size() - 2];
+        for (const std::string &joined : { group + leaf, leaf + group }) {
+            const ColumnMeaning &meaning = meanings(joined);
+            if (meaning.tag || meaning.medium || meaning.NamesAnInput())
+                return meaning;
+        }
+    }
+    return meanings(leaf);
+}
+
+// A header's text for the message: on one line.
+std::string OneLine(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    return text;
+}
+
+std::string ColumnText(int column)
+{
+    return "第 " + std::to_string(column + 1) + " 列";
+}
+
+// "MPa 表压", "t/h": a unit as the message writes it.
+std::string UnitShown(const InputSource &source)
+{
+    const std::string key = UnitKey(source.unit);
+    if (const auto pressure = ParsePressure(key))
+        return std::string(pressure->base)
+            + (source.quantity == Quantity::PressureDrop || pressure->mark == Mark::None ? ""
+                    : pressure->mark == Mark::Gauge                                      ? " 表压"
+                                                    : " 绝压");
+    if (const OtherUnit *unit = FindUnit(key))
+        return std::string(unit->shown);
+    return Quoted(source.unit);
+}
+
+// The message's line for an input: each column that gives it, its unit and
+// what it becomes, for which media where not for all, and which media
+// cannot read it.
+std::string Described(
+    const ListHeader &header, std::size_t input, const std::array<bool, kMediumCount> &present)
+{
+    struct Use {
+        const InputSource *source;
+        std::vector<MediumKind> read, refused;
+    };
+    std::vector<Use> uses;
+    std::size_t using_ = 0; // the media that take the input at all
+    for (std::size_t m = 0; m < kMediumCount; ++m) {
+        if (!present[m])
+            continue;
+        using_ += !LookOf(kInputs[input], MediumKind(m)).header.empty();
+        const InputSource &source = header.sources[m][input];
+        if (source.column < 0)
+            continue;
+        auto use = std::find_if(uses.begin(), uses.end(),
+            [&](const Use &u) { return u.source->column == source.column; });
+        if (use == uses.end())
+            use = uses.insert(uses.end(), { &source, {}, {} });
+        (source.refusal.empty() ? use->read : use->refused).push_back(MediumKind(m));
+    }
+    if (uses.empty())
+        return {};
+    std::string line = std::string(kInputs[input].symbol) + "：";
+    for (const Use &use : uses) {
+        const InputSource &s = *use.source;
+        if (&use != &uses.front())
+            line += "；";
+        if (s.quantity == Quantity::PressureDrop)
+            line += "P1 − ΔP，ΔP ";
+        line += ColumnText(s.column);
+        if (use.read.size() + use.refused.size() < using_) {
+            std::vector<MediumKind> media = use.read;
+            media.insert(media.end(), use.refused.begin(), use.refused.end());
+            line += "（" + MediaNames(media) + "）";
+        }
+        if (s.unit.empty()) {
+            line += "，无单位，按窗口的单位";
+        } else {
+            line += "，" + UnitShown(s);
+            const bool converts = !use.read.empty()
+                && header.sources[Index(use.read.front())][input].conversion.Converts();
+            // A marked pressure is absolute for every medium; a drop is a difference.
+            const auto pressure = ParsePressure(UnitKey(s.unit));
+            const std::string_view target = use.read.empty() ? std::string_view()
+                : s.quantity == Quantity::PressureDrop       ? "kgf/cm2"
+                : pressure && pressure->mark != Mark::None
+                ? "kgf/cm2 abs"
+                : LookOf(kInputs[input], use.read.front()).unit;
+            if (converts && !target.empty())
+                line += " → " + std::string(target);
+        }
+        if (!use.refused.empty())
+            line += "（" + MediaNames(use.refused) + "的行出错："
+                + header.sources[Index(use.refused.front())][input].refusal + "）";
+    }
+    return line;
+}
+
+} // namespace
+
+std::string_view TrimCell(std::string_view s)
+{
+    for (;;) {
+        if (s.starts_with(' ') || s.starts_with('\t'))
+            s.remove_prefix(1);
+        else if (s.starts_with(kIdeographicSpace))
+            s.remove_prefix(kIdeographicSpace.size());
+        else if (s.ends_with(' ') || s.ends_with('\t'))
+            s.remove_suffix(1);
+        else if (s.ends_with(kIdeographicSpace))
+            s.remove_suffix(kIdeographicSpace.size());
+        else
+            return s;
+    }
+}
+
+std::string Quoted(std::string_view text)
+{
+    constexpr std::size_t kCharacters = 16;
+    std::string quoted = "“";
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool starts = (byte & 0xC0) != 0x80;
+        if (starts && ++characters > kCharacters) {
+            quoted += "…";
+            break;
+        }
+        quoted += byte < 0x20 ? ' ' : text[i];
+    }
+    return quoted + "”";
+}
+
+double UnitConversion::Apply(double value) const
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const Operation &o = operations[i];
+        value = o.op == '*' ? Mul(value, o.operand)
+            : o.op == '/'   ? Div(value, o.operand)
+            : o.op == '+'   ? Add(value, o.operand)
+                            : Sub(value, o.operand);
+    }
+    return value;
+}
+
+std::string UnitConversion::Formula(double value) const
+{
+    std::string text = NumberToText(value);
+    if (text.starts_with('-'))
+        text = "(" + text + ")";
+    bool sum = false; // the text so far ends in a sum, which a product must bracket
+    for (std::size_t i = 0; i < count; ++i) {
+        const Operation &o = operations[i];
+        const bool product = o.op == '*' || o.op == '/';
+        if (product && sum)
+            text = "(" + text + ")";
+        text += o.op == '*' ? " × " : o.op == '/' ? " / " : o.op == '+' ? " + " : " − ";
+        text += o.written;
+        sum = !product;
+    }
+    return text;
+}
+
+const MediumSpec *MediumNamed(std::string_view cell)
+{
+    static const auto names = [] {
+        std::array<FoldedNames, kMediumCount> folded { FoldedNames(kMedia[0].listNames),
+            FoldedNames(kMedia[1].listNames), FoldedNames(kMedia[2].listNames),
+            FoldedNames(kMedia[3].listNames) };
+        return folded;
+    }();
+    if (cell.empty())
+        return nullptr;
+    const std::string folded = Folded(cell);
+    for (std::size_t m = 0; m < kMediumCount; ++m)
+        if (std::find(names[m].names.begin(), names[m].names.end(), folded) != names[m].names.end())
+            return &kMedia[m];
+    return nullptr;
+}
+
+ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
+{
+    std::size_t width = 0;
+    for (const auto &row : rows)
+        width = std::max(width, row.size());
+    const auto cell = [&](std::size_t r, std::size_t c) -> std::string_view {
+        return c < rows[r].size() ? TrimCell(rows[r][c]) : std::string_view();
+    };
+    Meanings meanings;
+    std::vector<std::vector<CellParts>> parts(rows.size());
+    // A row of units names nothing and holds at least one known unit.
+    std::vector<bool> unitsRow(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        bool names = false, units = false;
+        for (std::size_t c = 0; c < width; ++c) {
+            const CellParts &cellParts = parts[r].emplace_back(SplitCell(cell(r, c)));
+            units = units || cellParts.unitOnly;
+            names = names || (!cellParts.name.empty() && meanings(cellParts.name).NamesAnInput());
+        }
+        unitsRow[r] = units && !names;
+    }
+
+    std::vector<Column> columns(width);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int carried = -1; // the group's column
+        for (std::size_t c = 0; c < width; ++c) {
+            std::string_view text = cell(r, c);
+            const CellParts *cellParts = &parts[r][c];
+            // A group's cell, merged over the sub-cells below it, carries right.
+            const bool under = r + 1 < rows.size() && !unitsRow[r + 1] && !cell(r + 1, c).empty();
+            if (text.empty() && under && !unitsRow[r] && carried >= 0) {
+                text = cell(r, std::size_t(carried));
+                cellParts = &parts[r][std::size_t(carried)];
+            } else {
+                carried = text.empty() ? -1 : int(c);
+            }
+            if (text.empty())
+                continue;
+            Column &column = columns[c];
+            if (!column.written.empty())
+                column.written += ' ';
+            column.written += text;
+            if (unitsRow[r]) {
+                column.unit = text;
+                continue;
+            }
+            if (!cellParts->name.empty())
+                column.names.push_back(cellParts->name);
+            if (!cellParts->unit.empty())
+                column.unit = cellParts->unit;
+        }
+    }
+
+    ListHeader header;
+    int naming = 0;
+    for (std::size_t c = 0; c < width; ++c) {
+        Column &column = columns[c];
+        column.meaning = MeaningOf(column, meanings);
+        naming += column.meaning.NamesAnInput();
+        if (column.meaning.tag && header.tagColumn < 0)
+            header.tagColumn = int(c);
+        else if (column.meaning.medium && header.mediumColumn < 0)
+            header.mediumColumn = int(c);
+        else if (!column.meaning.NamesAnInput() && !column.written.empty())
+            header.ignored.push_back(ColumnText(int(c)) + "（" + OneLine(column.written) + "）");
+        header.hasTemperature = header.hasTemperature
+            || column.meaning.rank[Index(MediumKind::Gas)][kInputCount - 1] >= 0;
+    }
+    header.namesColumns = naming >= 2;
+    if (!header.namesColumns)
+        return header;
+
+    for (std::size_t m = 0; m < kMediumCount; ++m) {
+        const MediumKind medium = MediumKind(m);
+        for (std::size_t i = 0; i < kInputCount; ++i) {
+            // The best name's column, the leftmost of equals.
+            int best = -1;
+            for (std::size_t c = 0; c < width; ++c) {
+                const int rank = columns[c].meaning.rank[m][i];
+                if (rank >= 0 && (best < 0 || rank < columns[std::size_t(best)].meaning.rank[m][i]))
+                    best = int(c);
+            }
+            if (best < 0)
+                continue;
+            InputSource &source = header.sources[m][i];
+            source.column = best;
+            source.quantity
+                = LookOf(kInputs[i], medium)
+                      .header[std::size_t(columns[std::size_t(best)].meaning.rank[m][i])]
+                      .quantity;
+            source.unit = columns[std::size_t(best)].unit;
+            Convert(source, medium,
+                source.quantity == Quantity::PressureDrop ? "ΔP" : kInputs[i].symbol);
+        }
+        // For a liquid only the difference counts: both pressures as the
+        // list marks them, or both unmarked, so that the difference holds.
+        InputSource &p1 = header.sources[m][0], &p2 = header.sources[m][1];
+        if (medium == MediumKind::Liquid && p1.column >= 0 && p2.column >= 0
+            && p2.quantity == Quantity::Pressure && p1.refusal.empty() && p2.refusal.empty()) {
+            const auto marked = [](const InputSource &s) {
+                const auto unit = ParsePressure(UnitKey(s.unit));
+                return unit && unit->mark != Mark::None;
+            };
+            if (marked(p1) != marked(p2))
+                p2.refusal = "P1 和 P2（第 " + std::to_string(p1.column + 1) + "、"
+                    + std::to_string(p2.column + 1) + " 列）的单位一个注明了表压或绝压，一个没有";
+        }
+    }
+    // A column that names an input another column gave already.
+    for (std::size_t c = 0; c < width; ++c)
+        if (columns[c].meaning.NamesAnInput()
+            && std::none_of(
+                header.sources.begin(), header.sources.end(), [&](const auto &ofMedium) {
+                    return std::any_of(ofMedium.begin(), ofMedium.end(),
+                        [&](const InputSource &s) { return s.column == int(c); });
+                }))
+            header.ignored.push_back(
+                ColumnText(int(c)) + "（" + OneLine(columns[c].written) + "，与前面的列重复）");
+    return header;
+}
+
+std::vector<std::string> Reading(
+    const ListHeader &header, const std::array<bool, kMediumCount> &present)
+{
+    std::vector<std::string> read;
+    if (header.tagColumn >= 0)
+        read.push_back("位号：" + ColumnText(header.tagColumn));
+    if (header.mediumColumn >= 0)
+        read.push_back("介质：" + ColumnText(header.mediumColumn));
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        if (std::string line = Described(header, i, present); !line.empty())
+            read.push_back(std::move(line));
+    return read;
+}
+
+} // namespace quorvel

@@ -94,8 +94,10 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
             "\t最大\t正常\t最小\t入口\t出口\t\r\nLV-1\t12\t10\t8\t500\t300\t0.98\r\n",
             { "Cv\tC", "Cv\tC", { M::Liquid, { kgf(500), kgf(300), 0.98, 12, 0 } } },
             { "第 3 列（流量（m3/h） 正常）", "第 4 列（流量（m3/h） 最小）" } },
-        IndexCase { "kgf_absolute_and_gauge_with_a_temperature_in_kelvin", M::Liquid,
-            "介质\tP1(kgf/cm2 abs)\tP2(kgf/cm²(G))\tG\tQ\tt(K)\r\n气体\t10\t7\t1\t1000\t300.15\r\n",
+        IndexCase { "english_names_kgf_absolute_and_gauge_and_kelvin", M::Liquid,
+            "Medium\tInlet Pressure(kgf/cm2 abs)\tOutlet Pressure "
+            "(kgf/cm²(G))\tSG\tFlow\tTemp(K)\r\n"
+            "Gas\t10\t7\t1\t1000\t300.15\r\n",
             { "Cv\tC", { M::Gas, { 10, 7 + 101.325 / 98.0665, 1, 1000, 300.15 - 273.15 } } } },
         IndexCase { "a_liquid_density_and_pressures_on_a_second_line", M::Liquid,
             "介质\t\"P1\nMPa\"\t阀后压力/MPa\t密度(kg/m3)\t流量\r\n液体\t0.5\t0.3\t850\t20\r\n",

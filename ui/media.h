@@ -70,19 +70,24 @@ constexpr const InputLook &LookOf(const InputSpec &input, MediumKind medium)
 
 namespace detail {
 using enum Quantity;
-inline constexpr std::string_view kP1Names[]
-    = { "P1", "阀前压力", "入口压力", "进口压力", "上游压力" };
-inline constexpr std::string_view kP2Names[] = { "P2", "阀后压力", "出口压力", "下游压力" };
-inline constexpr std::string_view kDropNames[] = { "ΔP", "DP", "压差", "压降", "阀压降" };
-inline constexpr std::string_view kGravityNames[] = { "G", "比重", "相对密度", "介质比重", "SG" };
-inline constexpr std::string_view kDensityNames[] = { "密度", "介质密度" };
-inline constexpr std::string_view kFlowNames[]
-    = { "Q", "流量", "最大流量", "流量最大", "Max流量", "流量Max", "Qmax", "Flow", "MaxFlow" };
+inline constexpr std::string_view kP1Names[] = { "P1", "阀前压力", "入口压力", "进口压力",
+    "上游压力", "Inlet Pressure", "Upstream Pressure" };
+inline constexpr std::string_view kP2Names[]
+    = { "P2", "阀后压力", "出口压力", "下游压力", "Outlet Pressure", "Downstream Pressure" };
+inline constexpr std::string_view kDropNames[]
+    = { "ΔP", "DP", "压差", "压降", "阀压降", "Pressure Drop" };
+inline constexpr std::string_view kGravityNames[]
+    = { "G", "比重", "相对密度", "介质比重", "SG", "Specific Gravity", "Relative Density" };
+inline constexpr std::string_view kDensityNames[] = { "密度", "介质密度", "Density" };
+inline constexpr std::string_view kFlowNames[] = { "Q", "流量", "最大流量", "流量最大", "Max流量",
+    "流量Max", "Qmax", "Flow", "Flow Rate", "Max Flow", "Flow Max" };
 inline constexpr std::string_view kTemperatureNames[]
-    = { "t", "温度", "介质温度", "入口温度", "操作温度" };
-inline constexpr std::string_view kSuperheatNames[] = { "过热温度", "过热度" };
-inline constexpr std::string_view kOutletVolumeNames[] = { "G", "出口比容" };
-inline constexpr std::string_view kInletVolumeNames[] = { "t", "入口比容" };
+    = { "t", "温度", "介质温度", "入口温度", "操作温度", "Temperature", "Temp" };
+inline constexpr std::string_view kSuperheatNames[] = { "过热温度", "过热度", "Superheat" };
+inline constexpr std::string_view kOutletVolumeNames[]
+    = { "G", "出口比容", "Outlet Specific Volume" };
+inline constexpr std::string_view kInletVolumeNames[]
+    = { "t", "入口比容", "Inlet Specific Volume" };
 
 inline constexpr HeaderNames kP1Header[] = { { Pressure, kP1Names } };
 inline constexpr HeaderNames kP2Header[] = { { Pressure, kP2Names }, { PressureDrop, kDropNames } };

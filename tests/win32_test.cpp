@@ -8,6 +8,8 @@
 
 #include "tests/case_name.h"
 #include "tests/command_keys.h"
+#include "tests/twelve_valves.h"
+#include "ui/book.h"
 #include "ui/sheet_layout.h"
 
 #include <gtest/gtest.h>
@@ -178,7 +180,7 @@ TEST(Win32, ResultHintsAreTooltips)
     }
     ASSERT_TRUE(window.tooltip());
     EXPECT_EQ(SendMessageW(window.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 2);
-    std::wstring hint(100, L'\0');
+    std::wstring hint(400, L'\0');
     TTTOOLINFOW tool {};
     tool.cbSize = sizeof tool;
     tool.hwnd = window.hwnd();
@@ -205,9 +207,10 @@ TEST(Win32, ResultHintsAreTooltips)
         return items;
     };
     EXPECT_EQ(itemsOf(Text5),
-        std::vector<std::string>({ "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)",
-            "删除(&D)", "-", "全选(&A)", "-", "复制整行(&R)\tCtrl+Shift+C",
-            "整表计算(&L)\tCtrl+Shift+V", "打印计算书(&P)\tCtrl+P" }));
+        std::vector<std::string>(
+            { "-撤消(&U)", "-", "剪切(&T)", "复制(&C)", "-粘贴(&P)", "删除(&D)", "-", "全选(&A)",
+                "-", "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V",
+                "打印整表计算书(&B)\tCtrl+Shift+P", "打印计算书(&P)\tCtrl+P" }));
     EXPECT_EQ(itemsOf(Text1).back(), "打印计算书(&P)\tCtrl+P");
     EXPECT_EQ(itemsOf(Text1).size(), itemsOf(Text5).size() - 1);
     // A lone surrogate, as another program may leave on the clipboard,
@@ -228,66 +231,86 @@ TEST(Win32, KeysRunTheirCommands)
     EXPECT_EQ(commands, int(std::size(kCommands)));
 }
 
-// The GDI drawing of the sheet, into an A4 metafile instead of a printer
-// (under Wine, CUPS loses the Chinese text): every text of the sheet is one
-// text record, and each lies inside the page's margins.
-TEST(Win32, SheetDrawsEveryTextInsideTheMargins)
+// The GDI drawing of the sheets, each page into an A4 metafile of its own
+// instead of a printer (under Wine, CUPS loses the Chinese text): every
+// text of the sheets is one text record, on its sheet's page with the
+// page's number (and a valve's tag on its own sheet's page), and each lies
+// inside the page's margins. The sheets: a liquid's, one at the range's
+// ends, and the book of twelve valves.
+TEST(Win32, SheetsDrawEveryTextInsideTheMargins)
 {
-    const std::pair<MediumKind, std::array<double, 5>> cases[] = {
-        { MediumKind::Liquid, { 5, 4, 1, 10, 0 } },
-        { MediumKind::Gas, { 1e300, 1e-300, 1e300, 1e-300, 27 } }, // the range's ends
-        { MediumKind::WaterSteam, { 10, 8, 0, 1000, 100 } },
+    std::vector<ValveRow> valves;
+    CalculateValveList(
+        test::kTwelveValves, MediumKind::Liquid, [&](const ValveRow &v) { valves.push_back(v); });
+    const std::vector<std::vector<Sheet>> documents {
+        { MakeSheet(MediumKind::Liquid, { 5, 4, 1, 10, 0 }, "2026年12月10日", "0.1.0") },
+        { MakeSheet(
+            MediumKind::Gas, { 1e300, 1e-300, 1e300, 1e-300, 27 }, "2026年12月10日", "0.1.0") },
+        MakeBook(valves, "2026年12月10日", "0.1.0"),
     };
-    for (const auto &[medium, values] : cases) {
-        const Sheet sheet = MakeSheet(medium, values, "2026年12月10日", "0.1.0");
-        const RECT a4 { 0, 0, 21000, 29700 }; // in 0.01 mm
-        const HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &a4, nullptr);
-        ASSERT_TRUE(dc);
-        const double perMm = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
-        const win32::SheetFonts fonts(dc, L"SimSun");
-        fonts.Draw(dc, fonts.LayOut(dc, std::span(&sheet, 1)).at(0), POINT { 0, 0 });
-        const HENHMETAFILE file = CloseEnhMetaFile(dc);
-        struct Seen {
-            std::multiset<std::string> texts;
-            std::vector<RECTL> bounds;
-        } seen;
-        EnumEnhMetaFile(
-            nullptr, file,
-            [](HDC, HANDLETABLE *, const ENHMETARECORD *record, int, LPARAM to) -> int {
-                if (record->iType == EMR_EXTTEXTOUTW) {
-                    const auto *text = reinterpret_cast<const EMREXTTEXTOUTW *>(record);
-                    auto &seen = *reinterpret_cast<Seen *>(to);
-                    seen.texts.insert(win32::Utf8(
-                        { reinterpret_cast<const wchar_t *>(
-                              reinterpret_cast<const char *>(record) + text->emrtext.offString),
-                            text->emrtext.nChars }));
-                    seen.bounds.push_back(text->rclBounds);
-                }
-                return 1;
-            },
-            &seen, nullptr);
-        DeleteEnhMetaFile(file);
-        std::multiset<std::string> expected { sheet.title, sheet.date, sheet.footer, "参数", "符号",
-            "数值", "单位" };
-        for (const SheetSection &section : sheet.sections) {
-            expected.insert(section.heading);
-            for (const SheetRow &row : section.rows)
-                expected.insert({ row.caption, row.symbol, row.value, row.unit });
-            expected.insert(section.lines.begin(), section.lines.end());
-        }
-        for (const std::string &signature : sheet.signatures)
-            expected.insert(signature + "：");
-        EXPECT_EQ(seen.texts, expected);
-        // A text's box is its font's whole cell, which may reach a little
-        // beyond its line; an empty unit cell draws nothing.
-        const auto mm = [&](double at) { return std::lround(at * perMm); };
-        for (const RECTL &b : seen.bounds)
-            if (b.right > b.left) {
-                EXPECT_GE(b.left, mm(kSheetMarginMm));
-                EXPECT_LE(b.right, mm(kSheetPageWidthMm - kSheetMarginMm));
-                EXPECT_GE(b.top, mm(kSheetMarginMm - 1));
-                EXPECT_LE(b.bottom, mm(kSheetPageHeightMm - kSheetMarginMm + 1));
+    const RECT a4 { 0, 0, 21000, 29700 }; // in 0.01 mm
+    for (const std::vector<Sheet> &sheets : documents) {
+        const HDC measured = CreateEnhMetaFileW(nullptr, nullptr, &a4, nullptr);
+        ASSERT_TRUE(measured);
+        const double perMm = GetDeviceCaps(measured, LOGPIXELSX) / 25.4;
+        const win32::SheetFonts fonts(measured, L"SimSun");
+        const std::vector<SheetPage> pages = fonts.LayOut(measured, sheets);
+        DeleteEnhMetaFile(CloseEnhMetaFile(measured));
+        ASSERT_EQ(pages.size(), sheets.size()); // each sheet on one page
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            const HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &a4, nullptr);
+            fonts.Draw(dc, pages[p], POINT { 0, 0 });
+            const HENHMETAFILE file = CloseEnhMetaFile(dc);
+            struct Seen {
+                std::multiset<std::string> texts;
+                std::vector<RECTL> bounds;
+            } seen;
+            EnumEnhMetaFile(
+                nullptr, file,
+                [](HDC, HANDLETABLE *, const ENHMETARECORD *record, int, LPARAM to) -> int {
+                    if (record->iType == EMR_EXTTEXTOUTW) {
+                        const auto *text = reinterpret_cast<const EMREXTTEXTOUTW *>(record);
+                        auto &seen = *reinterpret_cast<Seen *>(to);
+                        seen.texts.insert(win32::Utf8(
+                            { reinterpret_cast<const wchar_t *>(
+                                  reinterpret_cast<const char *>(record) + text->emrtext.offString),
+                                text->emrtext.nChars }));
+                        seen.bounds.push_back(text->rclBounds);
+                    }
+                    return 1;
+                },
+                &seen, nullptr);
+            DeleteEnhMetaFile(file);
+            const Sheet &sheet = sheets[p];
+            std::multiset<std::string> expected { sheet.title, sheet.date, sheet.footer,
+                "第 " + std::to_string(p + 1) + " 页 共 " + std::to_string(pages.size()) + " 页" };
+            for (const SheetSection &section : sheet.sections) {
+                expected.insert(section.heading);
+                expected.insert(section.lines.begin(), section.lines.end());
             }
+            for (const SheetSignature &signature : sheet.signatures) {
+                expected.insert(signature.label + "：");
+                if (!signature.value.empty())
+                    expected.insert(signature.value);
+            }
+            // A small table's cells may be wrapped: all but the tables' texts.
+            for (const std::string &text : expected)
+                EXPECT_EQ(seen.texts.count(text), expected.count(text)) << text;
+            const SheetTable &table = sheet.sections[sheet.sections.size() > 1 ? 1 : 0].table;
+            for (const auto &row : table.rows)
+                for (const std::string &cell : row)
+                    EXPECT_TRUE(table.small || cell.empty() || seen.texts.contains(cell)) << cell;
+            // A text's box is its font's whole cell, which may reach a little
+            // beyond its line and its advance; an empty cell draws nothing.
+            const auto mm = [&](double at) { return std::lround(at * perMm); };
+            for (const RECTL &b : seen.bounds)
+                if (b.right > b.left) {
+                    EXPECT_GE(b.left, mm(kSheetMarginMm));
+                    EXPECT_LE(b.right, mm(kSheetPageWidthMm - kSheetMarginMm + 1));
+                    EXPECT_GE(b.top, mm(kSheetMarginMm - 1));
+                    EXPECT_LE(b.bottom, mm(kSheetPageHeightMm - kSheetMarginMm + 1));
+                }
+        }
     }
 }
 

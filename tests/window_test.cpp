@@ -5,6 +5,8 @@
 #include "ui/qt/sheet_printer.h"
 
 #include "tests/command_keys.h"
+#include "tests/twelve_valves.h"
+#include "ui/book.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -271,8 +273,9 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("5\t4\t3\t2\r\n"));
         auto [inputMenu, inputItems] = menuOf("Text1");
         QVERIFY(!inputItems.join(u' ').contains(QStringLiteral("复制整行")));
-        QCOMPARE(inputItems.mid(inputItems.size() - 2),
-            QStringList({ "整表计算(&L)\tCtrl+Shift+V", "打印计算书(&P)\tCtrl+P" }));
+        QCOMPARE(inputItems.mid(inputItems.size() - 3),
+            QStringList({ "整表计算(&L)\tCtrl+Shift+V", "打印整表计算书(&B)\tCtrl+Shift+P",
+                "打印计算书(&P)\tCtrl+P" }));
         const auto paste = inputItems.indexOf(QStringLiteral("粘贴(&P)\tCtrl+V"));
         QVERIFY(paste >= 0);
         inputMenu->actions()[paste]->trigger();
@@ -280,15 +283,15 @@ private slots:
         QCOMPARE(QStringList({ text("Text1"), text("Text2"), text("Text3"), text("Text4") }),
             QStringList({ "5", "4", "3", "2" }));
         auto [resultMenu, resultItems] = menuOf("Text6");
-        QCOMPARE(resultItems.mid(resultItems.size() - 3),
+        QCOMPARE(resultItems.mid(resultItems.size() - 4),
             QStringList({ "复制整行(&R)\tCtrl+Shift+C", "整表计算(&L)\tCtrl+Shift+V",
-                "打印计算书(&P)\tCtrl+P" }));
-        resultMenu->actions()[resultItems.size() - 3]->trigger();
+                "打印整表计算书(&B)\tCtrl+Shift+P", "打印计算书(&P)\tCtrl+P" }));
+        resultMenu->actions()[resultItems.size() - 4]->trigger();
         resultMenu->close();
         QCOMPARE(QGuiApplication::clipboard()->text(),
             QStringLiteral("液体\t5\t4\t3\t2\t\t4.05299874104806\t3.46410161513775\n"));
         QMenu *listMenu = menuOf("Text2").first;
-        const MessageSeen seen = messageWhile([&] { listMenu->actions().end()[-2]->trigger(); });
+        const MessageSeen seen = messageWhile([&] { listMenu->actions().end()[-3]->trigger(); });
         listMenu->close();
         QCOMPARE(seen.icon, QMessageBox::Information);
         QCOMPARE(QGuiApplication::clipboard()->text(),
@@ -314,12 +317,13 @@ private slots:
         QVERIFY(form->isVisible());
     }
 
-    // The sheet printed to a PDF file reads back, line for line, as the
-    // sheet holds it, in the medium's cases and with numbers at the range's
-    // ends.
-    void sheetPrintedToPdfReadsBackExactly_data()
+    // Sheets printed to a PDF file read back, line for line, as they hold
+    // them, each on its own page with the page's number: a sheet in each
+    // medium's cases and with numbers at the range's ends, and the book of
+    // twelve valves, each valve's tag on its own page.
+    void sheetsPrintedToPdfReadBackExactly_data()
     {
-        QTest::addColumn<int>("medium");
+        QTest::addColumn<int>("medium"); // -1: the twelve valves' book
         QTest::addColumn<Inputs>("values");
         using quorvel::MediumKind;
         QTest::newRow("liquid") << int(MediumKind::Liquid) << Inputs { 5, 4, 1, 10, 0 };
@@ -330,44 +334,77 @@ private slots:
             << int(MediumKind::OtherSteam) << Inputs { 10, 8, 200, 1000, 100 };
         QTest::newRow("range_ends")
             << int(MediumKind::Gas) << Inputs { 1e300, 1e-300, 1e300, 1e-300, 27 };
+        QTest::newRow("book_of_twelve") << -1 << Inputs {};
     }
-    void sheetPrintedToPdfReadsBackExactly()
+    void sheetsPrintedToPdfReadBackExactly()
     {
         QFETCH(int, medium);
         QFETCH(Inputs, values);
-        const quorvel::Sheet sheet
-            = quorvel::MakeSheet(quorvel::MediumKind(medium), values, "2026年12月10日", "0.1.0");
+        std::vector<quorvel::Sheet> sheets;
+        std::vector<quorvel::ValveRow> valves;
+        if (medium >= 0) {
+            sheets.push_back(
+                quorvel::MakeSheet(quorvel::MediumKind(medium), values, "2026年12月10日", "0.1.0"));
+        } else {
+            quorvel::CalculateValveList(quorvel::test::kTwelveValves, quorvel::MediumKind::Liquid,
+                [&](const quorvel::ValveRow &v) { valves.push_back(v); });
+            sheets = quorvel::MakeBook(valves, "2026年12月10日", "0.1.0");
+        }
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath(QStringLiteral("sheet.pdf")));
-        quorvel::SetUpForPrint(printer, sheet.title);
-        QVERIFY(quorvel::PrintSheets(printer, std::span(&sheet, 1)));
+        printer.setOutputFileName(dir.filePath(QStringLiteral("sheets.pdf")));
+        quorvel::SetUpForPrint(printer, sheets.front().title);
+        QVERIFY(quorvel::PrintSheets(printer, sheets));
         QProcess pdftotext; // in the order drawn: a table's row is one line
         pdftotext.start(QStringLiteral("pdftotext"),
             { QStringLiteral("-raw"), printer.outputFileName(), QStringLiteral("-") });
         QVERIFY(pdftotext.waitForFinished());
-        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        QCOMPARE(text.count(u'\f'), 1); // one page
-        const QStringList lines = text.split(u'\n');
+        QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
+        pages.removeLast(); // after the last page's end
+        QCOMPARE(pages.size(), qsizetype(sheets.size())); // each sheet on one page
         const auto q = [](const std::string &s) { return QString::fromStdString(s); };
-        QStringList expected { q(sheet.title), q(sheet.date), q(sheet.footer) };
-        for (const quorvel::SheetSection &section : sheet.sections) {
-            expected << q(section.heading);
-            if (!section.rows.empty())
-                expected << QStringLiteral("参数 符号 数值 单位");
-            for (const quorvel::SheetRow &row : section.rows)
-                expected << QStringList(
-                    { q(row.caption), q(row.symbol), q(row.value), q(row.unit) })
-                                .join(u' ')
-                                .trimmed();
-            for (const std::string &line : section.lines)
-                expected << q(line).trimmed();
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            const QString &text = pages[p];
+            QVERIFY2(
+                text.contains(QStringLiteral("第 %1 页 共 %2 页").arg(p + 1).arg(pages.size())),
+                qPrintable(text));
+            const quorvel::Sheet &sheet = sheets[std::size_t(p)];
+            QStringList expected { q(sheet.title), q(sheet.date) };
+            for (const quorvel::SheetSection &section : sheet.sections) {
+                expected << q(section.heading);
+                if (!section.table.small) { // a small table's cells may wrap
+                    QStringList heads;
+                    for (const std::string &head : section.table.heads)
+                        heads << q(head);
+                    if (!heads.isEmpty())
+                        expected << heads.join(u' ');
+                    for (const auto &row : section.table.rows) {
+                        QStringList cells;
+                        for (const std::string &cell : row)
+                            cells << q(cell);
+                        expected << cells.join(u' ').simplified();
+                    }
+                }
+                for (const std::string &line : section.lines)
+                    expected << q(line).trimmed();
+            }
+            const QStringList lines = text.split(u'\n');
+            for (const QString &line : expected)
+                QVERIFY2(
+                    lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + text));
+            for (const quorvel::SheetSignature &signature : sheet.signatures)
+                QVERIFY(text.contains(q(signature.label) + u'：'));
         }
-        for (const QString &line : expected)
-            QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral(" not in:\n") + text));
-        for (const std::string &signature : sheet.signatures)
-            QVERIFY(text.contains(q(signature) + u'：'));
+        // Each valve's tag on its page, and every one in the summary.
+        std::size_t page = 1;
+        for (const quorvel::ValveRow &valve : valves) {
+            QVERIFY(pages[0].contains(q(valve.tag)));
+            if (valve.failure.empty())
+                QVERIFY2(
+                    pages[qsizetype(page++)].contains(q("位号 " + valve.tag)), valve.tag.c_str());
+        }
+        QCOMPARE(page, sheets.size());
     }
 
     // Each command's shortcut is Qt's for exactly its keys in the table.

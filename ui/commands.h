@@ -11,7 +11,7 @@
 
 namespace quorvel {
 
-enum class CommandId { CopyRow, CalculateList, PrintSheet };
+enum class CommandId { CopyRow, CalculateList, PrintBook, PrintSheet };
 
 // A shortcut: a letter with Ctrl, and with or without Shift; never with Alt.
 // On a Mac, Cmd stands for Ctrl in the page.
@@ -34,6 +34,8 @@ inline constexpr Command kCommands[] = {
     { CommandId::CopyRow, "复制整行(&R)", { 'C', true }, "计算并复制整行", true, false },
     { CommandId::CalculateList, "整表计算(&L)", { 'V', true }, "计算剪贴板中的整张表", false,
         true },
+    { CommandId::PrintBook, "打印整表计算书(&B)", { 'P', true }, "打印剪贴板中整张表的计算书",
+        false, true },
     { CommandId::PrintSheet, "打印计算书(&P)", { 'P', false }, "打印计算书", false, false },
 };
 

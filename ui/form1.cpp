@@ -2,6 +2,7 @@
 
 #include "runtime/error.h"
 #include "runtime/text.h"
+#include "ui/book.h"
 #include "ui/media.h"
 #include "ui/spreadsheet_text.h"
 #include "ui/valve_list.h"
@@ -230,6 +231,8 @@ void Form1::Run(CommandId command, std::string_view clipboard)
         return CopyRow();
     case CommandId::CalculateList:
         return CalculateList(clipboard);
+    case CommandId::PrintBook:
+        return PrintBook(clipboard);
     case CommandId::PrintSheet:
         return PrintSheet();
     }
@@ -261,23 +264,30 @@ void Form1::CopyRow()
         ShowError(CopyFailed(CommandId::CopyRow));
 }
 
-void Form1::CalculateList(std::string_view clipboard)
+bool Form1::WarnedOf(const ListAnswer &answer, CommandId command)
 {
-    const ListAnswer answer = CalculateValveList(clipboard, Selected().medium);
     const std::string limit = std::to_string(kMaxListLines);
     if (answer.lines > kMaxListLines) {
         controls_.ShowMessage(MessageIcon::Warning,
             "剪贴板中有 " + std::to_string(answer.lines) + " 行，一次最多计算 " + limit
                 + " 行，没有计算。\n请分批复制，每批不超过 " + limit + " 行。");
-        return;
+        return true;
     }
     if (answer.valves == 0) {
         controls_.ShowMessage(MessageIcon::Warning,
             "剪贴板中没有可计算的行。\n请先在表格中复制各阀门的 "
             "P1、P2、G、Q、t（每个阀门一行），"
-                + TryAgain(CommandId::CalculateList));
-        return;
+                + TryAgain(command));
+        return true;
     }
+    return false;
+}
+
+void Form1::CalculateList(std::string_view clipboard)
+{
+    const ListAnswer answer = CalculateValveList(clipboard, Selected().medium);
+    if (WarnedOf(answer, CommandId::CalculateList))
+        return;
     // An old answer left on the clipboard would be pasted as this one.
     if (!controls_.CopyToClipboard(answer.text))
         return ShowError(CopyFailed(CommandId::CalculateList));
@@ -336,6 +346,27 @@ void Form1::PrintSheet()
 {
     if (const std::optional<Sheet> sheet = SheetToPrint(Today()))
         PrintAndReport(std::span(&*sheet, 1), CommandId::PrintSheet);
+}
+
+void Form1::PrintBook(std::string_view clipboard)
+{
+    std::vector<ValveRow> valves;
+    const ListAnswer answer
+        = CalculateValveList(clipboard, Selected().medium, [&](const ValveRow &v) {
+              if (valves.size() <= kMaxBookValves)
+                  valves.push_back(v);
+          });
+    if (WarnedOf(answer, CommandId::PrintBook))
+        return;
+    if (answer.valves > kMaxBookValves) {
+        const std::string limit = std::to_string(kMaxBookValves);
+        controls_.ShowMessage(MessageIcon::Warning,
+            "剪贴板中的表有 " + std::to_string(answer.valves) + " 个阀门，一次最多打印 " + limit
+                + " 个阀门的计算书，没有打印。\n请分批复制，每批不超过 " + limit + " 个阀门。");
+        return;
+    }
+    const std::vector<Sheet> book = MakeBook(valves, SheetDate(Today()), QUORVEL_VERSION);
+    PrintAndReport(book, CommandId::PrintBook);
 }
 
 void Form1::PrintAndReport(std::span<const Sheet> sheets, CommandId command)

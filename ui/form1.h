@@ -28,6 +28,10 @@
 //   Ctrl+P                              -> calculate as "计算" does, then the
 //                                          calculation sheet (ui/sheet.h)
 //                                          through the system's print dialog
+//   copy the list's rows, Ctrl+Shift+P  -> every row calculated, then the
+//                                          list's calculation book
+//                                          (ui/book.h) through the system's
+//                                          print dialog
 //
 // The box menus' commands and their keys are a table (ui/commands.h) that
 // every front end builds its menus and matches its keys from; the form runs
@@ -52,6 +56,7 @@
 namespace quorvel {
 
 struct MediumSpec;
+struct ListAnswer;
 
 enum class MessageIcon { Information, Warning, Error };
 
@@ -188,6 +193,14 @@ private:
     // Ctrl+P: the sheet of the boxes' calculation, through the system's
     // print dialog.
     void PrintSheet();
+    // Ctrl+Shift+P: the calculation book of the clipboard's list
+    // (ui/book.h), read and calculated as CalculateList does, through the
+    // system's print dialog. Nothing is printed when no line is a valve or
+    // when there are more than kMaxBookValves valves or kMaxListLines
+    // lines. No box, caption or medium changes.
+    void PrintBook(std::string_view clipboard);
+    // The warning for a list of no valve or of too many lines, or false.
+    bool WarnedOf(const ListAnswer &answer, CommandId command);
     // Prints `sheets` and says why, when they could not be printed.
     void PrintAndReport(std::span<const Sheet> sheets, CommandId command);
 

@@ -54,8 +54,8 @@ std::size_t CutAt(std::string_view text, std::size_t columns)
     return std::max<std::size_t>(at, 1);
 }
 
-// "a = b = c" within the page's width: a part that does not fit goes on to
-// the next line under "= ", and a part wider than a line is cut into lines.
+} // namespace
+
 std::vector<std::string> Equation(const std::vector<std::string> &parts)
 {
     constexpr std::string_view kGoOn = "    = ";
@@ -77,6 +77,8 @@ std::vector<std::string> Equation(const std::vector<std::string> &parts)
     }
     return fitted;
 }
+
+namespace {
 
 void Add(std::vector<std::string> &to, const std::vector<std::string> &lines)
 {
@@ -121,7 +123,7 @@ std::string SheetDate(std::chrono::year_month_day date)
 }
 
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
-    std::string_view version)
+    std::string_view version, const SheetOrigin *origin)
 {
     Recorded recorded;
     SizingResult result;
@@ -139,8 +141,11 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
     sheet.title = "调节阀流通能力计算书";
     sheet.date = date;
 
-    SheetSection state { "一、介质与流动状态", {},
-        { "介质：" + std::string(MediumOf(medium).name) } };
+    SheetSection state { "一、介质与流动状态", {}, {} };
+    if (origin)
+        state.lines.push_back("整表计算：表中第 " + std::to_string(origin->line) + " 行"
+            + (origin->tag.empty() ? "" : "，位号 " + origin->tag));
+    state.lines.push_back("介质：" + std::string(MediumOf(medium).name));
     const auto working = std::partition_point(
         steps.begin(), steps.end(), [](const Step &s) { return s.role == StepRole::RegimeTest; });
     if (result.Case && result.Case->Regime) {
@@ -153,11 +158,22 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
     sheet.sections.push_back(std::move(state));
 
     SheetSection inputs { "二、计算参数", {}, {} };
+    inputs.table.heads.assign(kSheetTableHeadings.begin(), kSheetTableHeadings.end());
+    const bool written = origin
+        && std::any_of(origin->written.begin(), origin->written.end(),
+            [](const std::string &w) { return !w.empty(); });
+    if (written)
+        inputs.table.heads.insert(
+            inputs.table.heads.begin() + 2, std::string(kSheetWrittenHeading));
     for (std::size_t i = 0; i < kInputCount; ++i) {
         const InputLook &look = LookOf(kInputs[i], medium);
-        if (look.shown)
-            inputs.rows.push_back({ std::string(look.caption), std::string(kInputs[i].symbol),
-                Number(values[i]), std::string(look.unit) });
+        if (!look.shown)
+            continue;
+        std::vector<std::string> row { std::string(look.caption), std::string(kInputs[i].symbol),
+            Number(values[i]), std::string(look.unit) };
+        if (written)
+            row.insert(row.begin() + 2, origin->written[i]);
+        inputs.table.rows.push_back(std::move(row));
     }
     sheet.sections.push_back(std::move(inputs));
 
@@ -168,6 +184,9 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
     sheet.sections.push_back(std::move(formulas));
 
     SheetSection process { "四、计算过程", {}, {} };
+    if (origin)
+        for (const std::vector<std::string> &conversion : origin->conversions)
+            Add(process.lines, Equation(conversion));
     for (const SingleConstant &c : kSingleConstants)
         if (std::any_of(steps.begin(), steps.end(), [&](const Step &s) {
                 return std::find(s.operands.begin(), s.operands.begin() + s.operandCount, c.used)
@@ -184,7 +203,8 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
 
     sheet.sections.push_back(
         { "五、计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } });
-    sheet.signatures = { "位号", "计算", "校核", "审核", "日期" };
+    sheet.signatures = { { "位号", origin ? origin->tag : "" }, { "计算", "" }, { "校核", "" },
+        { "审核", "" }, { "日期", "" } };
     sheet.footer = "Quorvel " + std::string(version);
     return sheet;
 }

@@ -22,38 +22,66 @@ inline constexpr std::size_t kSheetColumns = 86;
 // Columns a UTF-8 text takes: one for ASCII, two for any other character.
 std::size_t SheetWidth(std::string_view text);
 
-// The headings of a table's four columns, one for each field of a row.
-inline constexpr std::array<std::string_view, 4> kSheetTableHeadings
-    = { "参数", "符号", "数值", "单位" };
-
-struct SheetRow {
-    std::string caption; // as the window labels the box for the medium
-    std::string symbol;
-    std::string value; // the number the calculation used
-    std::string unit;
+// A table: its columns' heads and its rows of cells. A row with fewer
+// cells than there are heads spans its last cell over the columns it
+// lacks. A small table is set in a smaller size, to take many columns.
+struct SheetTable {
+    std::vector<std::string> heads; // none: no table
+    std::vector<std::vector<std::string>> rows;
+    bool small = false;
 };
 
 struct SheetSection {
     std::string heading;
-    std::vector<SheetRow> rows; // a table, or none
+    SheetTable table;
     std::vector<std::string> lines; // each within kSheetColumns
+};
+
+// A line to sign or to fill in by hand, or filled in already.
+struct SheetSignature {
+    std::string label;
+    std::string value;
 };
 
 struct Sheet {
     std::string title;
     std::string date;
     std::vector<SheetSection> sections;
-    std::vector<std::string> signatures; // blank lines to sign by hand
+    std::vector<SheetSignature> signatures;
+    // At every page's foot, beside the page's number: "Quorvel 0.1.0".
     std::string footer;
+};
+
+// The heads of the inputs' table.
+inline constexpr std::array<std::string_view, 4> kSheetTableHeadings
+    = { "参数", "符号", "数值", "单位" };
+// And of the column that a valve of a list adds to it.
+inline constexpr std::string_view kSheetWrittenHeading = "表中所列";
+
+// What a valve list adds to a valve's sheet: its tag and row, each value
+// as the list gave it where the header gave another unit, and how it
+// became the value used.
+struct SheetOrigin {
+    std::string tag;
+    std::size_t line = 0; // in the list, counted from 1
+    std::array<std::string, 5> written; // "0.5 MPa(G)", or "" for a value taken as it is
+    // Each conversion as an equation's parts: "P1", "(0.5 × 1000 + 101.325)
+    // / 98.0665", "6.13176291190162".
+    std::vector<std::vector<std::string>> conversions;
 };
 
 // "2026年12月10日".
 std::string SheetDate(std::chrono::year_month_day date);
 
 // Calculates `values` (P1, P2, G, Q, t, as Val read the boxes) for the
-// medium as "计算" does, and writes the sheet of it. A RuntimeError of the
-// calculation goes out of the call: a failed calculation has no sheet.
+// medium as "计算" does, and writes the sheet of it; with an origin, as a
+// valve of a list. A RuntimeError of the calculation goes out of the call:
+// a failed calculation has no sheet.
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
-    std::string_view version);
+    std::string_view version, const SheetOrigin *origin = nullptr);
+
+// "a = b = c" within kSheetColumns: a part that does not fit goes on to the
+// next line under "= ", and a part wider than a line is cut into lines.
+std::vector<std::string> Equation(const std::vector<std::string> &parts);
 
 } // namespace quorvel

@@ -1,7 +1,7 @@
-// The calculation sheet laid out on one A4 page, for a front end that draws
-// text and lines itself (the desktop printers). Places are in millimetres
-// from the top left corner of the area inside the page's margins; a text is
-// placed by the top left corner of its line.
+// Calculation sheets laid out on A4 pages, for a front end that draws text
+// and lines itself (the desktop printers and the page). Places are in
+// millimetres from the top left corner of the area inside the page's
+// margins; a text is placed by the top left corner of its line.
 #pragma once
 
 #include "ui/sheet.h"
@@ -21,9 +21,10 @@ inline constexpr double kSheetAreaWidthMm = kSheetPageWidthMm - 2 * kSheetMargin
 inline constexpr double kSheetAreaHeightMm = kSheetPageHeightMm - 2 * kSheetMarginMm;
 
 // The sheet's fonts are one Song face in these sizes; headings are bold.
-enum class SheetStyle { Title, Heading, Body, Foot };
+// A small table's cells are Small.
+enum class SheetStyle { Title, Heading, Body, Small, Foot };
 inline constexpr std::array kSheetStyles { SheetStyle::Title, SheetStyle::Heading, SheetStyle::Body,
-    SheetStyle::Foot };
+    SheetStyle::Small, SheetStyle::Foot };
 double SheetPoints(SheetStyle style);
 bool SheetBold(SheetStyle style);
 // The height of one line of a style, in millimetres.
@@ -48,12 +49,12 @@ struct SheetPage {
 // How wide a text is in a style, in millimetres, as the printer draws it.
 using SheetTextWidth = std::function<double(SheetStyle, std::string_view)>;
 
-// The title and date centred, the sections with their tables ruled, the
-// lines to sign with a rule each, and the foot at the bottom of the area.
-SheetPage LayOutSheet(const Sheet &sheet, const SheetTextWidth &width);
-
-// The pages of several sheets, in their order, each sheet on pages of its
-// own.
+// The pages of the sheets, in their order, each sheet on pages of its own:
+// the title and date centred, the sections with their tables ruled (a
+// table that does not fit goes on over the next pages at a row's end, its
+// heads again at the top of each), the lines to sign with a rule each, and
+// at every page's foot "第 n 页 共 N 页" and the sheet's footer. A cell
+// wider than its column is wrapped.
 std::vector<SheetPage> LayOutSheets(std::span<const Sheet> sheets, const SheetTextWidth &width);
 
 } // namespace quorvel

@@ -10,6 +10,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
+#include <QRawFont>
 
 #include <array>
 #include <optional>
@@ -44,16 +45,48 @@ private:
     std::array<std::optional<QFontMetricsF>, kSheetStyles.size()> metrics_;
 };
 
+// The ideographs that the font draws with the same glyphs as the CJK
+// radicals supplement's characters, which have no decomposition: the font
+// itself says which ideograph a radical's glyph is (页 for ⻚).
+class RadicalIdeographs {
+public:
+    explicit RadicalIdeographs(const QFont &font)
+        : font_(QRawFont::fromFont(font))
+    {
+    }
+    char16_t operator()(char16_t radical)
+    {
+        if (ideographs_.empty()) {
+            QString all;
+            for (char16_t c = 0x4E00; c <= 0x9FFF; ++c)
+                all += QChar(c);
+            ideographs_ = font_.glyphIndexesForString(all);
+        }
+        const QList<quint32> glyph = font_.glyphIndexesForString(QString(QChar(radical)));
+        if (glyph.isEmpty() || glyph[0] == 0)
+            return radical;
+        const qsizetype at = ideographs_.indexOf(glyph[0]);
+        return at < 0 ? radical : char16_t(0x4E00 + at);
+    }
+
+private:
+    QRawFont font_;
+    QList<quint32> ideographs_;
+};
+
 // The character a glyph shows, for one that Qt's PDF writer named by another
 // code point of the font that draws the same glyph: it takes the lowest, so
-// that 一, 二, 力, 日, 月, 比, 水 and others come back as the Kangxi radicals
-// ⼀, ⼆, ⼒, ⽇, ⽉, ⽐, ⽔, and the space as a tab.
-char16_t Shown(char16_t code)
+// that 一, 二, 力, 日, 月, 比, 水, 页 and others come back as the Kangxi
+// radicals ⼀, ⼆, ⼒, ⽇, ⽉, ⽐, ⽔ or the radicals supplement's ⻚, and the
+// space as a tab.
+char16_t Shown(char16_t code, RadicalIdeographs &radicals)
 {
-    if (code >= 0x2E80 && code <= 0x2FDF) {
+    if (code >= 0x2F00 && code <= 0x2FDF) {
         const QString ideograph = QString(QChar(code)).normalized(QString::NormalizationForm_KC);
         return ideograph.size() == 1 ? ideograph[0].unicode() : code;
     }
+    if (code >= 0x2E80 && code <= 0x2EFF)
+        return radicals(code);
     return code >= 0x09 && code <= 0x0D ? u' ' : code;
 }
 
@@ -61,8 +94,9 @@ char16_t Shown(char16_t code)
 // in place: every code keeps its length, so no offset in the file moves.
 // Only the tables' target codes change: those in brackets, the last of a
 // "bfrange" line and the second of a "bfchar" line.
-void MendPdfText(const QString &path)
+void MendPdfText(const QString &path, const QFont &font)
 {
+    RadicalIdeographs radicals(font);
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return;
@@ -73,7 +107,7 @@ void MendPdfText(const QString &path)
         const uint code = pdf.mid(at + 1, 4).toUInt(&ok, 16);
         if (!ok || code > 0xFFFF)
             return;
-        const char16_t shown = Shown(char16_t(code));
+        const char16_t shown = Shown(char16_t(code), radicals);
         if (shown != code) {
             pdf.replace(
                 at + 1, 4, QByteArray::number(uint(shown), 16).toUpper().rightJustified(4, '0'));
@@ -157,7 +191,7 @@ bool PrintSheets(QPrinter &printer, std::span<const Sheet> sheets)
     if (!painter.end() || !started || printer.printerState() == QPrinter::Error)
         return false;
     if (toPdfFile)
-        MendPdfText(printer.outputFileName());
+        MendPdfText(printer.outputFileName(), fonts.font(SheetStyle::Body));
     return true;
 }
 

@@ -1,0 +1,132 @@
+#include "ui/book.h"
+
+#include "runtime/text.h"
+
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+
+// The heads of the summary's table: the row, the valve, its case, the five
+// inputs by their symbols, and the two coefficients.
+std::vector<std::string> SummaryHeads()
+{
+    std::vector<std::string> heads { "行", "位号", "介质", "流动状态" };
+    for (const InputSpec &input : kInputs)
+        heads.emplace_back(input.symbol);
+    heads.insert(heads.end(), { "Cv", "C" });
+    return heads;
+}
+
+std::string_view RegimeName(const SizingResult &result)
+{
+    if (!result.Case || !result.Case->Regime)
+        return "—";
+    return *result.Case->Regime == FlowRegime::Subcritical ? "亚临界" : "临界";
+}
+
+// What each input column holds, by medium: "P1：液体 kgf/cm2，气体、水蒸汽、其他蒸汽 kgf/cm2 abs".
+std::string InputNote(const InputSpec &input)
+{
+    struct Held {
+        std::string what;
+        std::string media;
+    };
+    std::vector<Held> held;
+    for (const MediumSpec &medium : kMedia) {
+        const InputLook &look = LookOf(input, medium.medium);
+        if (!look.shown)
+            continue;
+        std::string caption(look.caption.substr(0, look.caption.size() - 1)); // without its colon
+        const std::string what
+            = look.unit.empty() ? caption : caption + " " + std::string(look.unit);
+        auto same
+            = std::find_if(held.begin(), held.end(), [&](const Held &h) { return h.what == what; });
+        if (same == held.end())
+            held.push_back({ what, std::string(medium.name) });
+        else
+            same->media += "、" + std::string(medium.name);
+    }
+    std::string note = std::string(input.symbol) + "：";
+    for (const Held &h : held)
+        note += (&h == &held.front() ? "" : "；") + h.media + " " + h.what;
+    return note;
+}
+
+Sheet Summary(std::span<const ValveRow> valves, std::string_view date, std::string_view version)
+{
+    Sheet summary;
+    summary.title = "调节阀流通能力计算汇总表";
+    summary.date = date;
+    SheetSection table { "一、各阀门的计算结果", {}, {} };
+    table.table.heads = SummaryHeads();
+    table.table.small = true;
+    std::size_t calculated = 0;
+    for (const ValveRow &valve : valves) {
+        std::vector<std::string> row { std::to_string(valve.line), valve.tag,
+            std::string(MediumOf(valve.medium).name) };
+        if (valve.failure.empty() && valve.result.CProduced) {
+            ++calculated;
+            row.emplace_back(RegimeName(valve.result));
+            for (std::size_t i = 0; i < kInputCount; ++i)
+                row.push_back(
+                    LookOf(kInputs[i], valve.medium).shown ? NumberToText(valve.values[i]) : "");
+            row.push_back(NumberToText(valve.result.Cv));
+            row.push_back(NumberToText(valve.result.C));
+        } else {
+            row.push_back("出错：" + valve.failure); // spans the columns it lacks
+        }
+        table.table.rows.push_back(std::move(row));
+    }
+    table.lines.push_back("共 " + std::to_string(valves.size()) + " 个阀门："
+        + std::to_string(calculated) + " 个计算完成，" + std::to_string(valves.size() - calculated)
+        + " 个出错。");
+    table.lines.push_back("各值为计算所用，单位如下：");
+    for (const InputSpec &input : kInputs)
+        for (const std::string &line : Equation({ InputNote(input) }))
+            table.lines.push_back(line);
+    summary.sections.push_back(std::move(table));
+    summary.signatures = { { "计算", "" }, { "校核", "" }, { "审核", "" }, { "日期", "" } };
+    summary.footer = "Quorvel " + std::string(version);
+    return summary;
+}
+
+// Where a valve's values came from, for its sheet.
+SheetOrigin OriginOf(const ValveRow &valve)
+{
+    SheetOrigin origin { valve.tag, valve.line, {}, {} };
+    for (const ListConversion &c : valve.conversions) {
+        const std::string symbol = c.drop ? "ΔP" : std::string(kInputs[c.input].symbol);
+        origin.conversions.push_back({ symbol, c.formula, NumberToText(c.value) });
+        if (c.drop) {
+            const std::size_t p1 = InputIndex(&SizingInputs::P1),
+                              p2 = InputIndex(&SizingInputs::P2);
+            origin.written[p2] = "ΔP " + c.written;
+            std::string dropped = NumberToText(c.value);
+            origin.conversions.push_back({ "P2", "P1 − ΔP",
+                NumberToText(valve.values[p1]) + " − "
+                    + (c.value < 0 ? "(" + dropped + ")" : dropped),
+                NumberToText(valve.values[p2]) });
+        } else {
+            origin.written[c.input] = c.written;
+        }
+    }
+    return origin;
+}
+
+} // namespace
+
+std::vector<Sheet> MakeBook(
+    std::span<const ValveRow> valves, std::string_view date, std::string_view version)
+{
+    std::vector<Sheet> book { Summary(valves, date, version) };
+    for (const ValveRow &valve : valves)
+        if (valve.failure.empty() && valve.result.CProduced) {
+            const SheetOrigin origin = OriginOf(valve);
+            book.push_back(MakeSheet(valve.medium, valve.values, date, version, &origin));
+        }
+    return book;
+}
+
+} // namespace quorvel

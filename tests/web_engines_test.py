@@ -26,6 +26,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from webdriver import ENGINES, start_xvfb  # noqa: E402
 from web_page_test import control_table  # noqa: E402
+from book_pdf import check_book, twelve_valves  # noqa: E402
 
 ENGINE, PAGE_FILE = sys.argv[1], os.path.abspath(sys.argv[2])
 PAGE = "file://" + PAGE_FILE
@@ -196,7 +197,7 @@ class EnginePageTest(unittest.TestCase):
     # Chinese characters, which it draws right: the lines checked are those
     # of Latin letters and digits.
     @unittest.skipUnless(ENGINE == "firefox", "WebKitWebDriver has no Print command")
-    def test_ctrl_p_prints_the_sheet_on_one_page(self):
+    def test_ctrl_p_prints_the_sheet_and_ctrl_shift_p_the_book(self):
         self.js("window.printed = 0; window.print = () => { window.printed++; }")
         for box, text in (("Text1", "5"), ("Text2", "4"), ("Text3", "1"), ("Text4", "10")):
             self.click(box)
@@ -209,10 +210,20 @@ class EnginePageTest(unittest.TestCase):
                               check=True).stdout.decode()
         self.assertEqual(text.count("\f"), 1)
         lines = text.splitlines()
-        for line in ("ΔP = P1 − P2 = 5 − 4 = 1", "Cv = 11.6999995708466", "C = 10",
-                     "Quorvel 0.1.0"):
+        for line in ("ΔP = P1 − P2 = 5 − 4 = 1", "Cv = 11.6999995708466", "C = 10"):
             self.assertIn(line, lines)
+        self.assertTrue(lines[-2].endswith("1 页 共 1 页 Quorvel 0.1.0"), lines[-2])
         self.assertNotIn("kgf/cm2 abs", text)  # the liquid's unit, not the gas one's
+        # And the list's book, through Ctrl+Shift+P in a box, and a paste
+        # there, since the clipboard's popup takes no synthetic click.
+        set_x_clipboard(twelve_valves())
+        self.click("Text4")
+        self.keys("p", ctrl=True, shift=True)
+        self.keys("v", ctrl=True)
+        until(lambda: self.js("return window.printed") == 2, "the book's window.print()")
+        check_book(self, base64.b64decode(self.b.command(
+            "print", page={"width": 21.0, "height": 29.7},
+            margin={"top": 0, "bottom": 0, "left": 0, "right": 0})))
 
     def test_error_dialog_closes_and_gives_the_focus_back(self):
         for closing in ("Enter", "Escape"):

@@ -21,6 +21,7 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from chromium import Chromium  # noqa: E402
+from book_pdf import check_book, twelve_valves  # noqa: E402
 
 PAGE = "file://" + os.path.abspath(sys.argv[1])
 SHOT = sys.argv[2] if len(sys.argv) > 2 else None
@@ -264,6 +265,20 @@ class PageTest(unittest.TestCase):
         self.key("p", ctrl=True)
         self.assertEqual(self.message()[0], "error")
         self.assertTrue(self.message()[1].startswith("打印失败：这个浏览器不能打印网页。"))
+
+    def test_ctrl_shift_p_prints_the_list_s_calculation_book(self):
+        self.js("window.printed = 0; window.print = () => { window.printed++; }")
+        self.clipboard(twelve_valves())
+        self.click("Text4")
+        self.key("p", ctrl=True, shift=True)
+        for _ in range(100):
+            if self.js("window.printed"):
+                break
+            time.sleep(0.05)
+        self.assertEqual(self.js("window.printed"), 1)
+        self.assertEqual(self.value("Text5"), "")  # the window as it was
+        pdf = self.b.call("Page.printToPDF", preferCSSPageSize=True)["data"]
+        check_book(self, base64.b64decode(pdf))
 
     def test_exit_ends_the_page_and_nothing_is_requested(self):
         self.click("Command2")

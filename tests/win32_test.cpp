@@ -231,6 +231,18 @@ TEST(Win32, KeysRunTheirCommands)
     EXPECT_EQ(commands, int(std::size(kCommands)));
 }
 
+// The pages printed, in their order, for the print dialog's page ranges
+// and copies.
+TEST(Win32, PrintsTheChosenPagesTheCopiesAsked)
+{
+    const PRINTPAGERANGE some[] { { 2, 3 }, { 5, 9 } }, first[] { { 1, 2 } };
+    using Pages = std::vector<std::size_t>;
+    EXPECT_EQ(win32::PrintOrder(3, {}, 1, false), (Pages { 0, 1, 2 }));
+    EXPECT_EQ(win32::PrintOrder(6, some, 0, true), (Pages { 1, 2, 4, 5 }));
+    EXPECT_EQ(win32::PrintOrder(3, first, 2, true), (Pages { 0, 1, 0, 1 }));
+    EXPECT_EQ(win32::PrintOrder(3, first, 2, false), (Pages { 0, 0, 1, 1 }));
+}
+
 // The GDI drawing of the sheets, each page into an A4 metafile of its own
 // instead of a printer (under Wine, CUPS loses the Chinese text): every
 // text of the sheets is one text record, on its sheet's page with the

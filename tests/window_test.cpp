@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -38,6 +39,7 @@ struct MessageSeen {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
+    int pages = 0; // of a print preview
 };
 
 } // namespace
@@ -92,7 +94,9 @@ private:
                     seen.buttons << b->text();
                 box->accept();
             } else if (qobject_cast<QPrintPreviewDialog *>(modal)) {
-                seen = { true, modal->windowTitle(), {}, QMessageBox::NoIcon, {} };
+                const auto *pages = modal->findChild<QPrintPreviewWidget *>();
+                seen = { true, modal->windowTitle(), {}, QMessageBox::NoIcon, {},
+                    pages ? pages->pageCount() : 0 };
                 QTest::keyClick(modal, Qt::Key_Escape);
             }
         });
@@ -299,8 +303,9 @@ private slots:
     }
 
     // Ctrl+P calculates and opens the print preview, which Escape closes;
-    // after a failed calculation only the error report appears.
-    void ctrlPPreviewsTheSheet()
+    // after a failed calculation only the error report appears. Ctrl+Shift+P
+    // previews the clipboard's list's book, and leaves the boxes as they were.
+    void ctrlPPreviewsTheSheetAndCtrlShiftPTheBook()
     {
         QVERIFY(messageWhile([&] { // empty boxes: the report, and no preview
             QTest::keyClick(w("Text1"), Qt::Key_P, Qt::ControlModifier);
@@ -309,11 +314,20 @@ private slots:
         typeInputs({ "5", "4", "1", "10" });
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QCOMPARE(messageWhile([&] {
-            QTest::keyClick(w("Text4"), Qt::Key_P, Qt::ControlModifier);
-        }).title,
-            QStringLiteral("调节阀流通能力计算书"));
+        const MessageSeen sheet
+            = messageWhile([&] { QTest::keyClick(w("Text4"), Qt::Key_P, Qt::ControlModifier); });
+        QCOMPARE(sheet.title, QStringLiteral("调节阀流通能力计算书"));
+        QCOMPARE(sheet.pages, 1);
         QCOMPARE(text("Text5"), QStringLiteral("11.6999995708466"));
+        QGuiApplication::clipboard()->setText(quorvel::ToQString(quorvel::test::kTwelveValves));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const MessageSeen book = messageWhile([&] {
+            QTest::keyClick(w("Text4"), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        });
+        QCOMPARE(book.title, QStringLiteral("调节阀流通能力计算汇总表"));
+        QCOMPARE(book.pages, 12);
+        QCOMPARE(text("Text4"), QStringLiteral("10"));
         QVERIFY(form->isVisible());
     }
 

@@ -294,17 +294,28 @@ private slots:
 
     // Ctrl+P calculates and opens the system's dialog: Qt's print preview,
     // or under Wine its print dialog or its message that no printer is
-    // installed. Escape closes it, nothing else opens after it, and the
-    // results of the boxes' calculation stand in the result boxes.
-    void ctrlPOpensThePrintDialog()
+    // installed; so does Ctrl+Shift+P, for the clipboard's list's book.
+    // Escape closes it, nothing else opens after it, and the results of the
+    // boxes' calculation stand in the result boxes.
+    void ctrlPAndCtrlShiftPOpenThePrintDialog_data()
     {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("title"); // Qt's preview's
+        QTest::newRow("sheet") << "ctrl+p" << QStringLiteral("调节阀流通能力计算书");
+        QTest::newRow("book") << "ctrl+shift+p" << QStringLiteral("调节阀流通能力计算汇总表");
+    }
+    void ctrlPAndCtrlShiftPOpenThePrintDialog()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, title);
         const auto others = [&] {
             return run("xdotool", { "search", "--onlyvisible", "--name", "." })
                 .remove(windowId)
                 .trimmed();
         };
+        setClipboard(QStringLiteral("位号\t介质\tP1\tP2\tG\tQ\r\nFV-1\t液体\t5\t4\t1\t10\r\n"));
         run("xdotool", { "windowfocus", "--sync", windowId });
-        keys({ "ctrl+p" });
+        this->keys({ keys });
         QTRY_VERIFY_WITH_TIMEOUT(!others().isEmpty(), 20000);
         // Wine's message comes over its dialog's frame, both titled "打印";
         // the frame goes once the message is closed.
@@ -312,11 +323,8 @@ private slots:
         waited.start();
         for (QString open; !(open = others()).isEmpty() && waited.elapsed() < 40000;) {
             for (const QString &dialog : open.split('\n')) {
-                const QString title = run("xdotool", { "getwindowname", dialog });
-                QVERIFY2(title
-                        == (underWine ? QStringLiteral("打印")
-                                      : QStringLiteral("调节阀流通能力计算书")),
-                    qPrintable(title));
+                const QString shown = run("xdotool", { "getwindowname", dialog });
+                QVERIFY2(shown == (underWine ? QStringLiteral("打印") : title), qPrintable(shown));
                 run("xdotool", { "windowfocus", "--sync", dialog });
                 run("xdotool", { "key", "--window", dialog, "Escape" });
             }

@@ -4,6 +4,8 @@
 
 #include <emscripten.h>
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -43,6 +45,9 @@ EM_JS(int, quorvel_js_copy, (const char *text, int length),
 EM_JS(void, quorvel_js_fill_sheet, (const char *html, int length),
     { QuorvelPage.fillSheet(UTF8ToString(html, length)); });
 EM_JS(int, quorvel_js_print, (), { return QuorvelPage.print() ? 1 : 0; });
+EM_JS(double, quorvel_js_text_width,
+    (const char *font, int fontLength, const char *text, int length),
+    { return QuorvelPage.textWidth(UTF8ToString(font, fontLength), UTF8ToString(text, length)); });
 
 int Id(ControlId id)
 {
@@ -54,32 +59,44 @@ int Length(std::string_view text)
     return static_cast<int>(text.size());
 }
 
-// The sheet as the page prints it: headings, the inputs' table, a line
-// each, the lines to sign and the foot.
-std::string SheetHtml(const Sheet &sheet)
+// A length of the page, from its top left corner.
+std::string Mm(double mm)
 {
-    std::string html
-        = "<h1>" + Escaped(sheet.title) + "</h1><p class=\"date\">" + Escaped(sheet.date) + "</p>";
-    for (const SheetSection &section : sheet.sections) {
-        html += "<h2>" + Escaped(section.heading) + "</h2>";
-        if (!section.rows.empty()) {
-            html += "<table><tr>";
-            for (std::string_view heading : kSheetTableHeadings)
-                html += "<th>" + Escaped(heading) + "</th>";
-            html += "</tr>";
-            for (const SheetRow &row : section.rows)
-                html += "<tr><td>" + Escaped(row.caption) + "</td><td>" + Escaped(row.symbol)
-                    + "</td><td>" + Escaped(row.value) + "</td><td>" + Escaped(row.unit)
-                    + "</td></tr>";
-            html += "</table>";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2fmm", mm);
+    return text;
+}
+
+// The sheets' pages as the page prints them: each text and rule of the
+// shared layout, placed in millimetres, measured in the page's own fonts.
+std::string PagesHtml(std::span<const Sheet> sheets)
+{
+    std::array<std::string, kSheetStyles.size()> fonts;
+    for (const SheetStyle style : kSheetStyles)
+        fonts[std::size_t(style)] = SheetFont(style);
+    const std::vector<SheetPage> pages
+        = LayOutSheets(sheets, [&](SheetStyle style, std::string_view text) {
+              const std::string &font = fonts[std::size_t(style)];
+              return quorvel_js_text_width(font.data(), Length(font), text.data(), Length(text));
+          });
+    std::string html;
+    for (const SheetPage &page : pages) {
+        html += "<div class=\"page\">";
+        for (const PlacedRule &r : page.rules) {
+            const bool vertical = r.x1 == r.x2;
+            html += std::string("<i") + (vertical ? " class=\"v\"" : "")
+                + " style=\"left:" + Mm(kSheetMarginMm + r.x1 - (vertical ? 0.125 : 0))
+                + ";top:" + Mm(kSheetMarginMm + r.y1 - (vertical ? 0 : 0.125)) + ";"
+                + (vertical ? "height:" + Mm(r.y2 - r.y1) : "width:" + Mm(r.x2 - r.x1)) + "\"></i>";
         }
-        for (const std::string &line : section.lines)
-            html += "<p>" + Escaped(line) + "</p>";
+        for (const PlacedText &t : page.texts)
+            if (!t.text.empty())
+                html += "<span class=\"s" + std::to_string(int(t.style))
+                    + "\" style=\"left:" + Mm(kSheetMarginMm + t.x)
+                    + ";top:" + Mm(kSheetMarginMm + t.y) + "\">" + Escaped(t.text) + "</span>";
+        html += "</div>";
     }
-    html += "<div class=\"signatures\">";
-    for (const std::string &signature : sheet.signatures)
-        html += "<p>" + Escaped(signature) + "：<span></span></p>";
-    return html + "</div><p class=\"foot\">" + Escaped(sheet.footer) + "</p>";
+    return html;
 }
 
 class Form1Page final : private Form1Controls {
@@ -146,9 +163,7 @@ Form1 &PageForm()
 
 void FillSheet(std::span<const Sheet> sheets)
 {
-    std::string html;
-    for (const Sheet &sheet : sheets)
-        html += "<article>" + SheetHtml(sheet) + "</article>";
+    const std::string html = PagesHtml(sheets);
     quorvel_js_fill_sheet(html.data(), Length(html));
 }
 

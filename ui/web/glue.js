@@ -18,10 +18,14 @@ var QuorvelPage = (function () {
   var module = null; // the window's WebAssembly, once it runs
   var commandsModule = null; // the commands', once it is started
   var ended = false;
-  var pending = null; // a command that reads the clipboard, in a box, until its paste event
+  var pending = null; // a command that reads the clipboard, until a paste or the page brings it
   var focusBefore = null; // where the focus goes back to when a message closes
   var sheet = document.getElementById('sheet');
-  var printing = false; // a command's own print, whose sheet is filled already
+  // A command's own print, whose sheets are filled already, until the
+  // browser says it has printed: its print may come after window.print()
+  // has returned (headless browsers, WebDriver).
+  var commandPrint = false;
+  var measure = null, measuredFont = ''; // a canvas's context, for the widths of the sheets' texts
 
   function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
   function radio(id) { return controls[id].querySelector('input'); }
@@ -110,11 +114,24 @@ var QuorvelPage = (function () {
       running = -1;
     }
   }
-  function runWithClipboard(command) {
-    if (!navigator.clipboard || !navigator.clipboard.readText) return refused(command, true);
-    navigator.clipboard.readText().then(function (text) {
-      if (!ended) run(command, text);
-    }, function () { refused(command, true); });
+  // A command that reads the clipboard: a paste into a box brings its text
+  // without asking (Ctrl+Shift+V is the browser's paste as plain text);
+  // otherwise the page asks, and a paste into a box meanwhile brings it too.
+  function runWithClipboard(command, inBox) {
+    pending = command;
+    function ask() {
+      if (pending !== command) return; // a paste has brought it
+      if (!navigator.clipboard || !navigator.clipboard.readText) {
+        pending = null;
+        return refused(command, true);
+      }
+      navigator.clipboard.readText().then(function (text) {
+        if (pending === command && !ended) { pending = null; run(command, text); }
+      }, function () {
+        if (pending === command) { pending = null; refused(command, true); }
+      });
+    }
+    if (inBox) setTimeout(ask, 0); else ask();
   }
 
   function end(text) {
@@ -150,17 +167,12 @@ var QuorvelPage = (function () {
     if (!commands[command].clipboard) {
       event.preventDefault(); // the command, not the browser's (printing, developer tools)
       run(command, '');
-    } else if (isInput(document.activeElement)) {
-      // In a box the browser pastes as plain text, which brings the
-      // clipboard's text without asking; elsewhere the page must ask.
-      pending = command;
-      setTimeout(function () {
-        if (pending !== null) { pending = null; runWithClipboard(command); }
-      }, 0);
-    } else {
-      event.preventDefault();
-      runWithClipboard(command);
+      return;
     }
+    // In a box, the browser's own paste as plain text brings the text.
+    var inBox = isInput(document.activeElement);
+    if (!inBox || event.key.toLowerCase() !== 'v') event.preventDefault();
+    runWithClipboard(command, inBox);
   }
 
   // What was clicked or pressed before the code ran (the body kept it), in
@@ -204,8 +216,9 @@ var QuorvelPage = (function () {
     document.addEventListener('keydown', shortcut);
     // The browser's own Print prints the sheet of the boxes' calculation too.
     window.addEventListener('beforeprint', function () {
-      if (!printing && !ended) commandModule()._quorvel_fill_sheet();
+      if (!commandPrint && !ended) commandModule()._quorvel_fill_sheet();
     });
+    window.addEventListener('afterprint', function () { commandPrint = false; });
     document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
     // A click beside the button must not take the focus from it.
     dialog.addEventListener('mousedown', function (event) {
@@ -253,11 +266,17 @@ var QuorvelPage = (function () {
     end: end,
     copy: copy,
     fillSheet: function (html) { sheet.innerHTML = html; },
+    // How wide a text is in a CSS font, in millimetres, as the page draws it.
+    textWidth: function (font, text) {
+      if (!measure) measure = document.createElement('canvas').getContext('2d');
+      if (measuredFont !== font) measure.font = measuredFont = font;
+      return measure.measureText(text).width * 25.4 / 96;
+    },
     // False where the browser cannot print.
     print: function () {
       if (typeof window.print !== 'function') return false;
-      printing = true;
-      try { window.print(); } finally { printing = false; }
+      commandPrint = true;
+      window.print();
       return true;
     },
     commandFor: commandFor,

@@ -17,27 +17,12 @@ namespace {
 
 using namespace quorvel;
 using web::Escaped;
+using web::Families;
+using web::Points;
 
 std::string Px(int twips)
 {
     return std::to_string(twips / kTwipsPerPixel) + "px";
-}
-
-std::string Points(double points)
-{
-    std::string text = std::to_string(points);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.')
-        text.pop_back();
-    return text + "pt";
-}
-
-std::string Families(FontFace face)
-{
-    std::string list;
-    for (std::string_view family : FaceCandidates(face))
-        list += "\"" + std::string(family) + "\",";
-    return list + "serif";
 }
 
 std::string Rgb(const quorvel::Rgb &c)
@@ -77,22 +62,22 @@ std::string Style()
           "dialog.warning g.warning,dialog.information g.information{display:inline}"
           "dialog .buttons{text-align:right;padding:0 16px 12px}"
           "dialog button{min-width:80px;font:inherit;color:inherit}"
-          // The calculation sheet is what the page prints, never the window.
-          // Its margins are its own: a page without margins leaves the
-          // browser no room for its header and footer lines.
+          // The calculation sheets are what the page prints, never the window:
+          // A4 pages without margins, each text and rule placed on them as
+          // the desktop printers place it (ui/sheet_layout.h). A page
+          // without margins leaves the browser no room for its header and
+          // footer lines.
           "#sheet{display:none}@page{size:A4;margin:0}"
           "@media print{body{margin:0}#Form1,#message{display:none!important}"
-          "#sheet{display:block;padding:20mm 20mm 0;line-height:1.2;"
-          "font-size:10pt;font-family:"
-        + Families(FontFace::Song)
-        + ";color:#000}#sheet h1{font-size:16pt;text-align:center;margin:0 0 2mm}"
-          "#sheet .date{text-align:center;margin:0 0 4mm}#sheet h2{font-size:11pt;margin:2mm 0 "
-          "0}#sheet p{margin:0;white-space:pre-wrap;overflow-wrap:anywhere}"
-          "#sheet table{border-collapse:collapse;margin:1mm 0}#sheet th,#sheet td{border:1px "
-          "solid #000;padding:0.5mm 2mm;text-align:left;font-weight:normal}"
-          "#sheet .signatures{display:flex;flex-wrap:wrap;gap:2mm 10mm;margin-top:4mm}"
-          "#sheet .signatures span{display:inline-block;width:30mm;border-bottom:1px solid #000}"
-          "#sheet .foot{margin-top:4mm;font-size:8pt;color:#444}}";
+          "#sheet{display:block;color:#000}"
+          "#sheet .page{position:relative;width:210mm;height:297mm;overflow:hidden;"
+          "break-after:page}#sheet .page:last-child{break-after:auto}"
+          "#sheet .page>*{position:absolute;white-space:pre;margin:0}"
+          "#sheet .page>i{border:0 solid #000;border-width:0.25mm 0 0 0}"
+          "#sheet .page>i.v{border-width:0 0 0 0.25mm}}";
+    for (const SheetStyle style : kSheetStyles)
+        css += "#sheet .s" + std::to_string(int(style)) + "{font:" + web::SheetFont(style)
+            + ";line-height:" + std::to_string(SheetLineHeight(style)) + "mm}";
     for (const ControlSpec &spec : kControls) {
         css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)
             + ";width:" + Px(spec.width) + ";height:" + Px(spec.height);

@@ -2,8 +2,6 @@
 
 #include "ui/win32/form1_window.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -56,6 +54,24 @@ void ProposeA4(const PrintDialogs &dialogs, PRINTDLGEXW &dialog)
     }
     dialog.hDevMode = defaults.hDevMode;
     dialog.hDevNames = defaults.hDevNames;
+}
+
+// A DC to measure the sheets on before the dialog: the default printer's
+// information context, or the screen's.
+HDC ReferenceDc(const PRINTDLGEXW &dialog)
+{
+    HDC dc = nullptr;
+    const auto *names
+        = dialog.hDevNames ? static_cast<const DEVNAMES *>(GlobalLock(dialog.hDevNames)) : nullptr;
+    if (names) {
+        const auto *base = reinterpret_cast<const wchar_t *>(names);
+        const auto *mode = static_cast<const DEVMODEW *>(GlobalLock(dialog.hDevMode));
+        dc = CreateICW(base + names->wDriverOffset, base + names->wDeviceOffset, nullptr, mode);
+        if (mode)
+            GlobalUnlock(dialog.hDevMode);
+        GlobalUnlock(dialog.hDevNames);
+    }
+    return dc ? dc : CreateCompatibleDC(nullptr);
 }
 
 std::string Hex(unsigned long code)
@@ -144,6 +160,28 @@ void SheetFonts::Draw(HDC dc, const SheetPage &page, POINT paper) const
     DeleteObject(pen);
 }
 
+std::vector<std::size_t> PrintOrder(
+    std::size_t pages, std::span<const PRINTPAGERANGE> ranges, DWORD copies, bool collate)
+{
+    std::vector<std::size_t> chosen;
+    for (const PRINTPAGERANGE &range : ranges)
+        for (DWORD page = std::max<DWORD>(range.nFromPage, 1);
+             page <= range.nToPage && page <= pages; ++page)
+            chosen.push_back(page - 1);
+    if (ranges.empty())
+        for (std::size_t page = 0; page < pages; ++page)
+            chosen.push_back(page);
+    std::vector<std::size_t> order;
+    copies = std::max<DWORD>(copies, 1);
+    if (collate)
+        for (DWORD copy = 0; copy < copies; ++copy)
+            order.insert(order.end(), chosen.begin(), chosen.end());
+    else
+        for (std::size_t page : chosen)
+            order.insert(order.end(), copies, page);
+    return order;
+}
+
 PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::wstring &face)
 {
     const std::optional<PrintDialogs> dialogs = LoadPrintDialogs();
@@ -153,9 +191,19 @@ PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::ws
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     ProposeA4(*dialogs, dialog);
-    dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_NOCURRENTPAGE
-        | PD_USEDEVMODECOPIESANDCOLLATE;
+    // The pages to choose from, as the default printer (or, without one,
+    // the screen) measures them.
+    const HDC reference = ReferenceDc(dialog);
+    const DWORD pages = DWORD(SheetFonts(reference, face).LayOut(reference, sheets).size());
+    DeleteDC(reference);
+    PRINTPAGERANGE ranges[8] { { 1, pages } };
+    dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOCURRENTPAGE | PD_USEDEVMODECOPIESANDCOLLATE;
     dialog.nCopies = 1;
+    dialog.nMinPage = 1;
+    dialog.nMaxPage = pages;
+    dialog.nPageRanges = 1;
+    dialog.nMaxPageRanges = DWORD(std::size(ranges));
+    dialog.lpPageRanges = ranges;
     dialog.nStartPage = START_PAGE_GENERAL;
     const HRESULT shown = dialogs->printDlgEx(&dialog);
     PrintResult result { PrintResult::Status::Cancelled, PrintFailure::Refused, {} };
@@ -171,13 +219,17 @@ PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::ws
         const POINT paper { GetDeviceCaps(dc, PHYSICALOFFSETX),
             GetDeviceCaps(dc, PHYSICALOFFSETY) };
         const SheetFonts fonts(dc, face);
-        const std::vector<SheetPage> pages = fonts.LayOut(dc, sheets);
+        const std::vector<SheetPage> laidOut = fonts.LayOut(dc, sheets);
+        const std::vector<std::size_t> order = PrintOrder(laidOut.size(),
+            dialog.Flags & PD_PAGENUMS ? std::span(ranges, dialog.nPageRanges)
+                                       : std::span<const PRINTPAGERANGE>(),
+            dialog.nCopies, dialog.Flags & PD_COLLATE);
         if (StartDocW(dc, &document) <= 0) {
             result = Failed(PrintFailure::Refused, GetLastError());
         } else {
             bool drawn = true;
-            for (const SheetPage &page : pages)
-                drawn = drawn && StartPage(dc) > 0 && (fonts.Draw(dc, page, paper), true)
+            for (std::size_t page : order)
+                drawn = drawn && StartPage(dc) > 0 && (fonts.Draw(dc, laidOut[page], paper), true)
                     && EndPage(dc) > 0;
             if (!drawn || EndDoc(dc) <= 0) {
                 AbortDoc(dc);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include "ui/form1.h"
 #include "ui/sheet_layout.h"
 
@@ -35,8 +37,16 @@ private:
     std::array<TEXTMETRICW, kSheetStyles.size()> metrics_ {};
 };
 
-// PrintDlgExW for the sheets, owned by `owner`, then the print. With no
-// printer installed, Windows says so itself, and nothing is printed.
+// The pages to print, from 0, in the order to print them: those of the
+// dialog's ranges (counted from 1, each its first and last page; none for
+// all), each copy of them all in turn when collated, else each page's
+// copies in turn.
+std::vector<std::size_t> PrintOrder(
+    std::size_t pages, std::span<const PRINTPAGERANGE> ranges, DWORD copies, bool collate);
+
+// PrintDlgExW for the sheets, owned by `owner`, with their pages to choose
+// from, then the print. With no printer installed, Windows says so itself,
+// and nothing is printed.
 PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::wstring &face);
 
 } // namespace quorvel::win32

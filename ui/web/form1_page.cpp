@@ -1,11 +1,7 @@
 #include "ui/web/form1_page.h"
 
-#include "ui/web/html.h"
-
 #include <emscripten.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -42,12 +38,6 @@ EM_JS(void, quorvel_js_end, (const char *text, int length),
     { QuorvelPage.end(UTF8ToString(text, length)); });
 EM_JS(int, quorvel_js_copy, (const char *text, int length),
     { return QuorvelPage.copy(UTF8ToString(text, length)) ? 1 : 0; });
-EM_JS(void, quorvel_js_fill_sheet, (const char *html, int length),
-    { QuorvelPage.fillSheet(UTF8ToString(html, length)); });
-EM_JS(int, quorvel_js_print, (), { return QuorvelPage.print() ? 1 : 0; });
-EM_JS(double, quorvel_js_text_width,
-    (const char *font, int fontLength, const char *text, int length),
-    { return QuorvelPage.textWidth(UTF8ToString(font, fontLength), UTF8ToString(text, length)); });
 
 int Id(ControlId id)
 {
@@ -59,45 +49,8 @@ int Length(std::string_view text)
     return static_cast<int>(text.size());
 }
 
-// A length of the page, from its top left corner.
-std::string Mm(double mm)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2fmm", mm);
-    return text;
-}
-
-// The sheets' pages as the page prints them: each text and rule of the
-// shared layout, placed in millimetres, measured in the page's own fonts.
-std::string PagesHtml(std::span<const Sheet> sheets)
-{
-    std::array<std::string, kSheetStyles.size()> fonts;
-    for (const SheetStyle style : kSheetStyles)
-        fonts[std::size_t(style)] = SheetFont(style);
-    const std::vector<SheetPage> pages
-        = LayOutSheets(sheets, [&](SheetStyle style, std::string_view text) {
-              const std::string &font = fonts[std::size_t(style)];
-              return quorvel_js_text_width(font.data(), Length(font), text.data(), Length(text));
-          });
-    std::string html;
-    for (const SheetPage &page : pages) {
-        html += "<div class=\"page\">";
-        for (const PlacedRule &r : page.rules) {
-            const bool vertical = r.x1 == r.x2;
-            html += std::string("<i") + (vertical ? " class=\"v\"" : "")
-                + " style=\"left:" + Mm(kSheetMarginMm + r.x1 - (vertical ? 0.125 : 0))
-                + ";top:" + Mm(kSheetMarginMm + r.y1 - (vertical ? 0 : 0.125)) + ";"
-                + (vertical ? "height:" + Mm(r.y2 - r.y1) : "width:" + Mm(r.x2 - r.x1)) + "\"></i>";
-        }
-        for (const PlacedText &t : page.texts)
-            if (!t.text.empty())
-                html += "<span class=\"s" + std::to_string(int(t.style))
-                    + "\" style=\"left:" + Mm(kSheetMarginMm + t.x)
-                    + ";top:" + Mm(kSheetMarginMm + t.y) + "\">" + Escaped(t.text) + "</span>";
-        html += "</div>";
-    }
-    return html;
-}
+// How the page prints, where its module can (PrintWith).
+SheetPrinter printer = nullptr;
 
 class Form1Page final : private Form1Controls {
 public:
@@ -142,14 +95,11 @@ private:
     {
         return quorvel_js_copy(lines.data(), Length(lines)) != 0;
     }
-    // The sheets into the part of the page that prints, then the browser's
-    // print, which says nothing of how it ended.
     PrintResult Print(std::span<const Sheet> sheets) override
     {
-        FillSheet(sheets);
-        if (!quorvel_js_print())
+        if (!printer)
             return { PrintResult::Status::Failed, PrintFailure::Unsupported, {} };
-        return {};
+        return printer(sheets);
     }
 };
 
@@ -161,10 +111,14 @@ Form1 &PageForm()
     return page.form;
 }
 
-void FillSheet(std::span<const Sheet> sheets)
+void PrintWith(SheetPrinter print)
 {
-    const std::string html = PagesHtml(sheets);
-    quorvel_js_fill_sheet(html.data(), Length(html));
+    printer = print;
+}
+
+int Length(std::string_view text)
+{
+    return static_cast<int>(text.size());
 }
 
 ControlId ControlAt(int index)

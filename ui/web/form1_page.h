@@ -20,9 +20,14 @@ namespace quorvel::web {
 
 // The form over the page's controls, made on the first call.
 Form1 &PageForm();
+// How the page prints sheets; the commands' module gives it (print.cpp),
+// and the window's, which never prints, does without.
+using SheetPrinter = PrintResult (*)(std::span<const Sheet> sheets);
+void PrintWith(SheetPrinter printer);
 // The sheets, each on pages of its own, into the part of the page that
-// prints.
+// prints (print.cpp).
 void FillSheet(std::span<const Sheet> sheets);
+int Length(std::string_view text);
 // A control by its index in the control table.
 ControlId ControlAt(int index);
 std::string_view View(const char *text, int length);

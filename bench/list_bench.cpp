@@ -73,24 +73,15 @@ std::string IndexList(int lines)
     return list;
 }
 
-void CalculateIndexList(benchmark::State &state)
+void CalculateValveList(benchmark::State &state, std::string (*make)(int))
 {
-    const std::string list = IndexList(10'000);
+    const std::string list = make(10'000);
     for (auto _ : state)
         benchmark::DoNotOptimize(quorvel::CalculateValveList(list, quorvel::MediumKind::Liquid));
     state.SetItemsProcessed(state.iterations() * 10'000);
 }
 
-BENCHMARK(CalculateIndexList)->Unit(benchmark::kMillisecond);
-
-void CalculateValveList(benchmark::State &state)
-{
-    const std::string list = MixedList(10'000);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(quorvel::CalculateValveList(list, quorvel::MediumKind::Liquid));
-    state.SetItemsProcessed(state.iterations() * 10'000);
-}
-
-BENCHMARK(CalculateValveList)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CalculateValveList, by_position, MixedList)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CalculateValveList, index_by_header, IndexList)->Unit(benchmark::kMillisecond);
 
 } // namespace

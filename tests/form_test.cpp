@@ -1,6 +1,7 @@
 // The form without a window: a fake front end holds each control's text or
 // caption and visibility, and records what the form reports. Expected
 // numbers are those of the calculation's reference script.
+#include "ui/book.h"
 #include "ui/form1.h"
 #include "ui/media.h"
 #include "ui/valve_list.h"
@@ -404,5 +405,32 @@ INSTANTIATE_TEST_SUITE_P(Form, ListTest,
         ListCase { "over_the_limit", Option1, Repeat("1\n", kMaxListLines + 1), "",
             "一次最多计算 100000 行" }),
     CaseName {});
+
+// Ctrl+Shift+P prints the book of the clipboard's list, one sheet for the
+// summary and each valve calculated, and leaves the window as it was; a
+// list of no valve, or of more than the book takes, is said and not printed.
+TEST(Form, PrintsTheListsBookOrSaysWhyNot)
+{
+    struct Case {
+        std::string list;
+        std::size_t sheets; // 0: nothing printed
+        std::string warning;
+    };
+    const Case cases[] = {
+        { "位号\tP1\tP2\tG\tQ\r\nFV-1\t5\t4\t1\t10\r\nFV-2\t5\t\t1\t10\r\n", 2, "" },
+        { "P1\tP2\r\n", 0, "剪贴板中没有可计算的行" },
+        { Repeat("5\t4\t1\t10\n", kMaxBookValves + 1), 0, "一次最多打印 1000 个阀门的计算书" },
+    };
+    for (const Case &c : cases) {
+        Window w;
+        w[Text1] = "10";
+        const auto before = w.text;
+        w.form.Run(CommandId::PrintBook, c.list);
+        EXPECT_EQ(w.printed.size(), c.sheets);
+        EXPECT_EQ(w.warned, c.sheets == 0);
+        EXPECT_TRUE(c.warning.empty() || w.notes.at(0).find(c.warning) != std::string::npos);
+        EXPECT_TRUE(w.text == before);
+    }
+}
 
 } // namespace quorvel::test

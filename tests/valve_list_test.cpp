@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
                 { M::WaterSteam, { 1.0 * 1000 / 98.0665, 6 * 100 / 98.0665, 0, 2400, 30 } } },
             { "Q：第 2 列，t/h → kg/h" } },
         IndexCase { "a_group_header_in_full_width_brackets", M::Liquid,
-            "位号\t流量（m3/h）\t\t\t压力（kPa(A)）\t\t比重\r\n"
+            "位号\t流量（m3/h）\t\t\t压力（kPa(A)）\t\t比重(水=1)\r\n"
             "\t最大\t正常\t最小\t入口\t出口\t\r\nLV-1\t12\t10\t8\t500\t300\t0.98\r\n",
             { "Cv\tC", "Cv\tC", { M::Liquid, { kgf(500), kgf(300), 0.98, 12, 0 } } },
             { "第 3 列（流量（m3/h） 正常）", "第 4 列（流量（m3/h） 最小）" } },

@@ -99,7 +99,12 @@ struct OtherUnit {
     std::string_view shown; // as the message writes it
 };
 constexpr OtherUnit kOtherUnits[] = {
+    // A gravity has no unit; a header may say what it is relative to.
     { "-", Quantity::Gravity, 0, 0, {}, "-" },
+    { "水=1", Quantity::Gravity, 0, 0, {}, "水=1" },
+    { "空气=1", Quantity::Gravity, 0, 0, {}, "空气=1" },
+    { "water=1", Quantity::Gravity, 0, 0, {}, "water=1" },
+    { "air=1", Quantity::Gravity, 0, 0, {}, "air=1" },
     { "kg/m3", Quantity::Density, '/', 1000, "1000", "kg/m3" },
     { "g/cm3", Quantity::Density, 0, 0, {}, "g/cm3" },
     { "g/ml", Quantity::Density, 0, 0, {}, "g/mL" },

@@ -13,11 +13,6 @@
 
 namespace {
 
-double HalfEm(quorvel::SheetStyle style, std::string_view text)
-{
-    return double(quorvel::SheetWidth(text)) * quorvel::SheetPoints(style) / 2 * 25.4 / 72;
-}
-
 void BookOfAThousandValves(benchmark::State &state)
 {
     const std::vector<quorvel::ValveRow> valves = quorvel::bench::IndexValves(1000);
@@ -25,7 +20,7 @@ void BookOfAThousandValves(benchmark::State &state)
     for (auto _ : state) {
         const std::vector<quorvel::Sheet> book
             = quorvel::MakeBook(valves, "2026年12月10日", "0.1.0");
-        pages = quorvel::LayOutSheets(book, HalfEm).size();
+        pages = quorvel::LayOutSheets(book, quorvel::NominalSheetWidth).size();
         benchmark::DoNotOptimize(pages);
     }
     state.counters["pages"] = double(pages);

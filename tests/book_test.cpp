@@ -17,12 +17,6 @@ namespace quorvel::test {
 
 namespace {
 
-// A printer's Song face: half an em for ASCII, a whole em for the rest.
-double HalfEm(SheetStyle style, std::string_view text)
-{
-    return double(SheetWidth(text)) * SheetPoints(style) / 2 * 25.4 / 72;
-}
-
 std::vector<ValveRow> ValvesOf(std::string_view list, ListAnswer &answer)
 {
     std::vector<ValveRow> valves;
@@ -94,13 +88,13 @@ TEST(Book, TwelveValvesSummedUpAndEachOnItsOwnPage)
             << s.sections[3].lines[0];
     }
 
-    const std::vector<SheetPage> pages = LayOutSheets(book, HalfEm);
+    const std::vector<SheetPage> pages = LayOutSheets(book, NominalSheetWidth);
     ASSERT_EQ(pages.size(), 12u);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         EXPECT_TRUE(Holds(pages[i], "第 " + std::to_string(i + 1) + " 页 共 12 页")) << i;
         EXPECT_TRUE(Holds(pages[i], "Quorvel 0.1.0")) << i;
         for (const PlacedText &text : pages[i].texts)
-            EXPECT_LE(text.x + HalfEm(text.style, text.text), kSheetAreaWidthMm + 1e-9)
+            EXPECT_LE(text.x + NominalSheetWidth(text.style, text.text), kSheetAreaWidthMm + 1e-9)
                 << text.text;
     }
 }
@@ -113,7 +107,7 @@ TEST(Book, ASummaryLongerThanAPageGoesOnAtARowUnderItsHeads)
     ListAnswer answer;
     const std::vector<ValveRow> valves = ValvesOf(list, answer);
     const std::vector<Sheet> book = MakeBook(valves, "", "0.1.0");
-    const std::vector<SheetPage> pages = LayOutSheets(std::span(book).first(1), HalfEm);
+    const std::vector<SheetPage> pages = LayOutSheets(std::span(book).first(1), NominalSheetWidth);
     ASSERT_EQ(pages.size(), 2u);
     std::vector<int> pageOf(91, -1);
     for (std::size_t p = 0; p < pages.size(); ++p) {

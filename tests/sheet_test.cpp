@@ -83,10 +83,6 @@ TEST(Sheet, NoneForAFailedCalculation)
 
 TEST(Sheet, RandomInputsEndInTheResultBoxesNumbersAndFitThePage)
 {
-    // A printer's Song face: half an em for ASCII, a whole em for the rest.
-    const auto width = [](SheetStyle style, std::string_view text) {
-        return double(SheetWidth(text)) * SheetPoints(style) / 2 * 25.4 / 72;
-    };
     std::mt19937_64 random(20261210);
     std::uniform_int_distribution<int> exponent(-300, 300), medium(0, 3);
     std::uniform_real_distribution<double> mantissa(-2, 10);
@@ -114,11 +110,12 @@ TEST(Sheet, RandomInputsEndInTheResultBoxesNumbersAndFitThePage)
         for (const SheetSection &section : sheet.sections)
             for (const std::string &line : section.lines)
                 EXPECT_LE(SheetWidth(line), kSheetColumns) << line;
-        const std::vector<SheetPage> pages = LayOutSheets(std::span(&sheet, 1), width);
+        const std::vector<SheetPage> pages = LayOutSheets(std::span(&sheet, 1), NominalSheetWidth);
         ASSERT_EQ(pages.size(), 1u);
         EXPECT_LE(pages[0].height, kSheetAreaHeightMm - SheetLineHeight(SheetStyle::Foot));
         for (const PlacedText &text : pages[0].texts)
-            EXPECT_LE(text.x + width(text.style, text.text), kSheetAreaWidthMm) << text.text;
+            EXPECT_LE(text.x + NominalSheetWidth(text.style, text.text), kSheetAreaWidthMm)
+                << text.text;
     }
     EXPECT_GT(sheets, 400);
 }

@@ -38,7 +38,7 @@ std::string InputNote(const InputSpec &input)
         const InputLook &look = LookOf(input, medium.medium);
         if (!look.shown)
             continue;
-        std::string caption(look.caption.substr(0, look.caption.size() - 1)); // without its colon
+        const std::string caption(CaptionName(look));
         const std::string what
             = look.unit.empty() ? caption : caption + " " + std::string(look.unit);
         auto same
@@ -66,7 +66,7 @@ Sheet Summary(std::span<const ValveRow> valves, std::string_view date, std::stri
     for (const ValveRow &valve : valves) {
         std::vector<std::string> row { std::to_string(valve.line), valve.tag,
             std::string(MediumOf(valve.medium).name) };
-        if (valve.failure.empty() && valve.result.CProduced) {
+        if (valve.Calculated()) {
             ++calculated;
             row.emplace_back(RegimeName(valve.result));
             for (std::size_t i = 0; i < kInputCount; ++i)
@@ -97,7 +97,7 @@ SheetOrigin OriginOf(const ValveRow &valve)
 {
     SheetOrigin origin { valve.tag, valve.line, {}, {} };
     for (const ListConversion &c : valve.conversions) {
-        const std::string symbol = c.drop ? "ΔP" : std::string(kInputs[c.input].symbol);
+        const std::string symbol(ColumnSymbol(c.input, c.drop));
         origin.conversions.push_back({ symbol, c.formula, NumberToText(c.value) });
         if (c.drop) {
             const std::size_t p1 = InputIndex(&SizingInputs::P1),
@@ -122,7 +122,7 @@ std::vector<Sheet> MakeBook(
 {
     std::vector<Sheet> book { Summary(valves, date, version) };
     for (const ValveRow &valve : valves)
-        if (valve.failure.empty() && valve.result.CProduced) {
+        if (valve.Calculated()) {
             const SheetOrigin origin = OriginOf(valve);
             book.push_back(MakeSheet(valve.medium, valve.values, date, version, &origin));
         }

@@ -145,62 +145,68 @@ std::string MediaNames(const std::vector<MediumKind> &media)
 }
 
 // How a column's unit, for a quantity, becomes the window's unit for a
-// medium; the refusal says why it cannot.
-void Convert(InputSource &source, MediumKind medium, std::string_view symbol)
+// medium (`unit`); the refusal says why it cannot.
+void Convert(InputSource &source, MediumKind medium, std::string_view symbol, std::string_view unit)
 {
     UnitConversion &c = source.conversion;
     const auto add = [&](char op, double operand, std::string_view written) {
         c.operations[c.count++] = { op, operand, written };
     };
+    c.target = unit;
     const std::string key = UnitKey(source.unit);
-    const std::string named = std::string(symbol) + "（第 " + std::to_string(source.column + 1)
-        + " 列）的单位" + Quoted(source.unit);
+    const std::string named = ColumnNamed(symbol, source.column) + "的单位" + Quoted(source.unit);
     if (key.empty()) {
         if (source.quantity == Quantity::Density)
-            source.refusal = std::string(symbol) + "（第 " + std::to_string(source.column + 1)
-                + " 列）是密度，须注明单位 kg/m3 或 g/cm3";
+            source.refusal
+                = ColumnNamed(symbol, source.column) + "是密度，须注明单位 kg/m3 或 g/cm3";
         return;
     }
     if (source.quantity == Quantity::Pressure || source.quantity == Quantity::PressureDrop) {
-        const std::optional<PressureUnit> unit = ParsePressure(key);
-        if (!unit)
+        const std::optional<PressureUnit> pressure = ParsePressure(key);
+        if (!pressure)
             return void(source.refusal = named + "不认识");
         const bool drop = source.quantity == Quantity::PressureDrop;
-        const Mark mark = drop ? Mark::None : unit->mark;
-        if (unit->kgf) {
+        const Mark mark = drop ? Mark::None : pressure->mark;
+        // A marked pressure is absolute for every medium; a drop is a difference.
+        if (drop)
+            c.target = "kgf/cm2";
+        else if (mark != Mark::None)
+            c.target = "kgf/cm2 abs";
+        if (pressure->kgf) {
             if (mark == Mark::Gauge)
                 add('+', kAtmosphereKpa / kKpaPerKgf, "101.325 / 98.0665");
             return;
         }
         if (mark == Mark::None && !drop && medium != MediumKind::Liquid)
             return void(source.refusal = named + "未注明表压或绝压");
-        if (unit->toKpa == 0.001)
+        if (pressure->toKpa == 0.001)
             add('/', 1000, "1000");
-        else if (unit->toKpa != 1)
-            add('*', unit->toKpa, unit->toKpa == 1000 ? "1000" : "100");
+        else if (pressure->toKpa != 1)
+            add('*', pressure->toKpa, pressure->toKpa == 1000 ? "1000" : "100");
         if (mark == Mark::Gauge)
             add('+', kAtmosphereKpa, "101.325");
         add('/', kKpaPerKgf, "98.0665");
         return;
     }
-    const OtherUnit *unit = FindUnit(key);
-    const bool fits = unit
-        && (unit->quantity == source.quantity
-            || (source.quantity == Quantity::Superheat && unit->quantity == Quantity::Temperature));
+    const OtherUnit *other = FindUnit(key);
+    const bool fits = other
+        && (other->quantity == source.quantity
+            || (source.quantity == Quantity::Superheat
+                && other->quantity == Quantity::Temperature));
     if (!fits)
         return void(
-            source.refusal = named + (ParsePressure(key) || unit ? "不适用于此列" : "不认识"));
+            source.refusal = named + (ParsePressure(key) || other ? "不适用于此列" : "不认识"));
     if (source.quantity == Quantity::Flow) {
         const bool steam = medium == MediumKind::WaterSteam || medium == MediumKind::OtherSteam;
         const bool allowed = steam
-            ? (unit->key == "kg/h" || unit->key == "t/h")
-            : unit->key == "m3/h" || (unit->key == "nm3/h" && medium == MediumKind::Gas);
+            ? (other->key == "kg/h" || other->key == "t/h")
+            : other->key == "m3/h" || (other->key == "nm3/h" && medium == MediumKind::Gas);
         if (!allowed)
             return void(source.refusal = named + "不适用于" + std::string(MediumOf(medium).name));
     }
     // A superheat is a difference of temperatures: in kelvin as it is.
-    if (unit->op && source.quantity != Quantity::Superheat)
-        add(unit->op, unit->operand, unit->written);
+    if (other->op && source.quantity != Quantity::Superheat)
+        add(other->op, other->operand, other->written);
 }
 
 // A header cell: the name it gives and the unit with it, or a unit alone.
@@ -389,11 +395,6 @@ std::string OneLine(std::string text)
     return text;
 }
 
-std::string ColumnText(int column)
-{
-    return "第 " + std::to_string(column + 1) + " 列";
-}
-
 // "MPa 表压", "t/h": a unit as the message writes it.
 std::string UnitShown(const InputSource &source)
 {
@@ -452,17 +453,12 @@ std::string Described(
             line += "，无单位，按窗口的单位";
         } else {
             line += "，" + UnitShown(s);
-            const bool converts = !use.read.empty()
-                && header.sources[Index(use.read.front())][input].conversion.Converts();
-            // A marked pressure is absolute for every medium; a drop is a difference.
-            const auto pressure = ParsePressure(UnitKey(s.unit));
-            const std::string_view target = use.read.empty() ? std::string_view()
-                : s.quantity == Quantity::PressureDrop       ? "kgf/cm2"
-                : pressure && pressure->mark != Mark::None
-                ? "kgf/cm2 abs"
-                : LookOf(kInputs[input], use.read.front()).unit;
-            if (converts && !target.empty())
-                line += " → " + std::string(target);
+            if (!use.read.empty()) {
+                const UnitConversion &read
+                    = header.sources[Index(use.read.front())][input].conversion;
+                if (read.Converts())
+                    line += " → " + std::string(read.target);
+            }
         }
         if (!use.refused.empty())
             line += "（" + MediaNames(use.refused) + "的行出错："
@@ -472,6 +468,16 @@ std::string Described(
 }
 
 } // namespace
+
+std::string ColumnText(int column)
+{
+    return "第 " + std::to_string(column + 1) + " 列";
+}
+
+std::string ColumnNamed(std::string_view symbol, int column)
+{
+    return std::string(symbol) + "（" + ColumnText(column) + "）";
+}
 
 std::string_view TrimCell(std::string_view s)
 {
@@ -644,8 +650,8 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
                       .header[std::size_t(columns[std::size_t(best)].meaning.rank[m][i])]
                       .quantity;
             source.unit = columns[std::size_t(best)].unit;
-            Convert(source, medium,
-                source.quantity == Quantity::PressureDrop ? "ΔP" : kInputs[i].symbol);
+            Convert(source, medium, ColumnSymbol(i, source.quantity == Quantity::PressureDrop),
+                LookOf(kInputs[i], medium).unit);
         }
         // For a liquid only the difference counts: both pressures as the
         // list marks them, or both unmarked, so that the difference holds.

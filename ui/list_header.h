@@ -31,6 +31,7 @@ struct UnitConversion {
     };
     std::array<Operation, 3> operations {};
     std::size_t count = 0;
+    std::string_view target; // the unit it gives: "kgf/cm2 abs"
 
     bool Converts() const { return count > 0; }
     // Raises RuntimeError where the arithmetic fails.
@@ -74,6 +75,11 @@ std::vector<std::string> Reading(
 
 // The medium a list's cell names (MediumSpec::listNames), or null.
 const MediumSpec *MediumNamed(std::string_view cell);
+
+// A column as reasons and the message name it: "第 4 列", and with the
+// input it gives, "P1（第 4 列）"; `column` counts from 0.
+std::string ColumnText(int column);
+std::string ColumnNamed(std::string_view symbol, int column);
 
 // A cell without the blanks around it, ideographic ones included.
 std::string_view TrimCell(std::string_view cell);

@@ -68,6 +68,12 @@ constexpr const InputLook &LookOf(const InputSpec &input, MediumKind medium)
     return input.look[Index(medium)];
 }
 
+// A caption without its colon, as a text names the input: "介质比重".
+constexpr std::string_view CaptionName(const InputLook &look)
+{
+    return look.caption.substr(0, look.caption.size() - 1);
+}
+
 namespace detail {
 using enum Quantity;
 inline constexpr std::string_view kP1Names[] = { "P1", "阀前压力", "入口压力", "进口压力",
@@ -137,6 +143,13 @@ inline constexpr InputSpec kInputs[] = {
 };
 // clang-format on
 inline constexpr std::size_t kInputCount = std::size(kInputs);
+
+// The symbol a list's column gives an input by: its own, or ΔP for the
+// pressure drop that gives P2.
+constexpr std::string_view ColumnSymbol(std::size_t input, bool drop)
+{
+    return drop ? "ΔP" : kInputs[input].symbol;
+}
 
 // An input's place in kInputs.
 constexpr std::size_t InputIndex(double SizingInputs::*field)
@@ -274,9 +287,7 @@ inline constexpr MediumStep kOtherSteamSteps[] = {
     { Label11, kVisible },
     { Text7, kVisible },
 };
-} // namespace detail
 
-namespace detail {
 inline constexpr std::string_view kLiquidNames[] = { "液体", "液", "液相", "Liquid" };
 inline constexpr std::string_view kGasNames[] = { "气体", "气", "气相", "Gas" };
 inline constexpr std::string_view kWaterSteamNames[]

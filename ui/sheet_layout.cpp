@@ -260,6 +260,11 @@ double SheetLineHeight(SheetStyle style)
     return SheetPoints(style) * kMmPerPoint * 1.25;
 }
 
+double NominalSheetWidth(SheetStyle style, std::string_view text)
+{
+    return double(SheetWidth(text)) * SheetPoints(style) / 2 * 25.4 / 72;
+}
+
 std::vector<SheetPage> LayOutSheets(std::span<const Sheet> sheets, const SheetTextWidth &width)
 {
     Layout layout(width);

@@ -49,6 +49,11 @@ struct SheetPage {
 // How wide a text is in a style, in millimetres, as the printer draws it.
 using SheetTextWidth = std::function<double(SheetStyle, std::string_view)>;
 
+// The width the sheets' lines are written for (kSheetColumns): a Song face
+// of half an em for ASCII and a whole em for the rest. A printer measures
+// each text in its own font instead.
+double NominalSheetWidth(SheetStyle style, std::string_view text);
+
 // The pages of the sheets, in their order, each sheet on pages of its own:
 // the title and date centred, the sections with their tables ruled (a
 // table that does not fit goes on over the next pages at a row's end, its

@@ -17,11 +17,6 @@ namespace {
 
 constexpr std::size_t kP2 = InputIndex(&SizingInputs::P2);
 
-std::string ColumnNamed(std::string_view symbol, int column)
-{
-    return std::string(symbol) + "（第 " + std::to_string(column + 1) + " 列）";
-}
-
 // A value's cell as Val reads it into `value`; or why it cannot be one.
 std::string ValueOf(std::string_view cell, std::string_view symbol, int column, double &value)
 {
@@ -60,8 +55,7 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
             continue;
         const InputSource &source = header.sources[Index(valve.medium)][i];
         const bool superheat = look.header.front().quantity == Quantity::Superheat;
-        const std::string_view symbol
-            = source.quantity == Quantity::PressureDrop ? "ΔP" : kInputs[i].symbol;
+        const std::string_view symbol = ColumnSymbol(i, source.quantity == Quantity::PressureDrop);
         if (source.column < 0) {
             if (superheat && !header.hasTemperature)
                 continue; // saturated steam: no superheat
@@ -70,7 +64,7 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
             if (i == kP2)
                 return "表头中没有 P2 或 ΔP 列";
             return "表头中没有 " + std::string(kInputs[i].symbol) + "（"
-                + std::string(look.caption.substr(0, look.caption.size() - 1)) + "）列";
+                + std::string(CaptionName(look)) + "）列";
         }
         if (!source.refusal.empty())
             return source.refusal;
@@ -219,7 +213,7 @@ ListAnswer CalculateValveList(
             present[Index(valve.medium)] = true;
         }
         Answer(valve, unreadable, answer.text);
-        if (!valve.failure.empty() || !valve.result.CProduced) {
+        if (!valve.Calculated()) {
             answer.failed.push_back(answer.lines);
             if (answer.reasons.size() < kNamedFailures)
                 answer.reasons.push_back("第 " + std::to_string(answer.lines) + " 行"

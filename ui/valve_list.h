@@ -41,6 +41,9 @@ struct ValveRow {
     // calculation's error; "" when both coefficients were produced.
     std::string failure;
     SizingResult result;
+
+    // Read, and both coefficients produced.
+    bool Calculated() const { return failure.empty() && result.CProduced; }
 };
 
 // The rows that a header naming columns holds for.

@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -42,11 +41,6 @@ EM_JS(int, quorvel_js_copy, (const char *text, int length),
 int Id(ControlId id)
 {
     return static_cast<int>(Index(id));
-}
-
-int Length(std::string_view text)
-{
-    return static_cast<int>(text.size());
 }
 
 // How the page prints, where its module can (PrintWith).

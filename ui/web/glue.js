@@ -19,6 +19,7 @@ var QuorvelPage = (function () {
   var commandsModule = null; // the commands', once it is started
   var ended = false;
   var pending = null; // a command that reads the clipboard, until a paste or the page brings it
+  var running = -1; // the command that runs, for a refusal that comes later
   var focusBefore = null; // where the focus goes back to when a message closes
   var sheet = document.getElementById('sheet');
   // A command's own print, whose sheets are filled already, until the
@@ -104,7 +105,6 @@ var QuorvelPage = (function () {
     return true;
   }
 
-  var running = -1; // the command that runs, for a refusal that comes later
   function run(command, text) {
     var m = commandModule();
     running = command;

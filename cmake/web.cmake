@@ -46,7 +46,7 @@ function(quorvel_web_targets)
     add_test(NAME web_page_test
              COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/web_page_test.py
                      ${PROJECT_BINARY_DIR}/quorvel.html ${PROJECT_BINARY_DIR}/tests/page.png)
-    set_tests_properties(web_page_test PROPERTIES TIMEOUT 120)
+    set_tests_properties(web_page_test PROPERTIES TIMEOUT 600)
     # And in Firefox ESR and WebKitGTK, each a real window on an X server of
     # its own, with the X clipboard and the accessibility bus of a D-Bus
     # session of its own; Debian's Python, which has the AT-SPI client.
@@ -54,7 +54,7 @@ function(quorvel_web_targets)
       add_test(NAME web_engine_test_${engine}
                COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/web_engines_test.py ${engine}
                        ${PROJECT_BINARY_DIR}/quorvel.html)
-      set_tests_properties(web_engine_test_${engine} PROPERTIES TIMEOUT 180)
+      set_tests_properties(web_engine_test_${engine} PROPERTIES TIMEOUT 900)
     endforeach()
     # One file an engineer can carry on a USB stick: at most 512 KiB.
     add_test(NAME page_size_test COMMAND sh -c "size=$(stat -c %s \"$1\"); echo \"$1: $size bytes\";

@@ -14,6 +14,8 @@ import subprocess
 import tempfile
 import time
 
+from patience import DEADLINE
+
 
 def _as_3_and_4(read, write):
     # Out of the way first, in case either already is 3 or 4.
@@ -84,7 +86,7 @@ class Chromium:
         message, self.buffer = self.buffer.split(b"\0", 1)
         return json.loads(message)
 
-    def call(self, method, timeout=30, browser=False, **params):
+    def call(self, method, timeout=DEADLINE, browser=False, **params):
         """Sends a command to the page (or the browser) and returns its result."""
         self.next_id += 1
         message = {"id": self.next_id, "method": method, "params": params}
@@ -101,7 +103,7 @@ class Chromium:
             if "method" in answer:
                 self.events.append(answer)
 
-    def wait_for(self, method, timeout=30, where=lambda params: True):
+    def wait_for(self, method, timeout=DEADLINE, where=lambda params: True):
         """The parameters of the first event `method` (seen or to come) that `where` accepts."""
         deadline = time.monotonic() + timeout
         while True:

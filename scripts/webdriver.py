@@ -17,6 +17,8 @@ import subprocess
 import tempfile
 import time
 
+from patience import DEADLINE
+
 
 def start_xvfb(screen="800x600x24"):
     """An X server of the caller's own on a free display, which $DISPLAY then names."""
@@ -36,7 +38,7 @@ def free_port():
         return s.getsockname()[1]
 
 
-def wait_for_port(port, process, timeout=60):
+def wait_for_port(port, process, timeout=DEADLINE):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         if process.poll() is not None:
@@ -131,7 +133,7 @@ class Firefox(WebDriver):
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             env=env)
         self.socket = wait_for_port(port, self.process)
-        self.socket.settimeout(60)
+        self.socket.settimeout(DEADLINE)
         self.buffer = b""
         self.next_id = 0
         self._read()  # the server's greeting
@@ -207,7 +209,7 @@ class WebKit(WebDriver):
         self.command("window_rect", width=width, height=height)
 
     def _http(self, method, path, body=None):
-        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=60)
+        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=DEADLINE)
         try:
             connection.request(method, "/" + path, json.dumps(body or {}) if method == "POST" else None,
                                {"Content-Type": "application/json"})

@@ -9,9 +9,9 @@ usage: dbus-run-session -- python3 accessibility_test.py PROGRAM
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "scripts"))
+from patience import until, until_equal  # noqa: E402
 from webdriver import start_xvfb  # noqa: E402
 
 # Box centres in pixels (twips / 15), and each medium's option button.
@@ -35,16 +35,6 @@ EXPECTED = {
 }
 
 
-def until(what, probe, timeout=20):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        found = probe()
-        if found:
-            return found
-        time.sleep(0.2)
-    sys.exit(f"accessibility_test: timed out waiting for {what}")
-
-
 def main():
     xvfb = start_xvfb()
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
@@ -59,10 +49,10 @@ def main():
                     return a[0]
             return None
 
-        frame = until("the window on the accessibility bus", window)
-        wid = until("the X window", lambda: subprocess.run(
+        frame = until(window, "the window on the accessibility bus")
+        wid = until(lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^Quorvel$"],
-            capture_output=True, text=True).stdout.split())[0]
+            capture_output=True, text=True).stdout.split(), "the X window")[0]
 
         def boxes():
             """(name, description) of each showing text box, by its position."""
@@ -82,9 +72,7 @@ def main():
             subprocess.run(["xdotool", "mousemove", "--window", wid, str(x), str(y), "click", "1"],
                            check=True)
             expected = EXPECTED[medium]
-            deadline = time.monotonic() + 10
-            while (seen := boxes()) != expected and time.monotonic() < deadline:
-                time.sleep(0.2)
+            seen = until_equal(boxes, expected)
             if seen == expected:
                 print(f"PASS: {medium}")
             else:

@@ -12,16 +12,17 @@ endforeach()
 # 96, 144 and 192 DPI (through tests/wine_run.sh, on the test's X server).
 add_executable(x11_window_test x11_window_test.cpp)
 target_link_libraries(x11_window_test PRIVATE Qt6::Gui Qt6::Test)
+target_include_directories(x11_window_test PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(x11_window_test PRIVATE QUORVEL_SHOT_DIR="${CMAKE_CURRENT_BINARY_DIR}"
   QUORVEL_WINE_RUN="${CMAKE_CURRENT_SOURCE_DIR}/wine_run.sh")
 add_dependencies(x11_window_test quorvel)
 add_test(NAME x11_window_test COMMAND x11_window_test)
-set_tests_properties(x11_window_test PROPERTIES TIMEOUT 120
+set_tests_properties(x11_window_test PROPERTIES TIMEOUT 600
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=$<TARGET_FILE:quorvel>")
 if(QUORVEL_WINDOWS_EXE)
   foreach(dpi 96 144 192)
     add_test(NAME wine_window_test_dpi_${dpi} COMMAND x11_window_test)
-    set_tests_properties(wine_window_test_dpi_${dpi} PROPERTIES TIMEOUT 300
+    set_tests_properties(wine_window_test_dpi_${dpi} PROPERTIES TIMEOUT 900
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUORVEL_APP=${QUORVEL_WINDOWS_EXE};QUORVEL_WINE_DPI=${dpi}")
     quorvel_wine_test(wine_window_test_dpi_${dpi} ${dpi})
   endforeach()
@@ -32,7 +33,7 @@ endif()
 add_test(NAME accessibility_test
          COMMAND dbus-run-session -- /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/accessibility_test.py
                  $<TARGET_FILE:quorvel>)
-set_tests_properties(accessibility_test PROPERTIES TIMEOUT 120)
+set_tests_properties(accessibility_test PROPERTIES TIMEOUT 600)
 
 # What ships: a hardened binary, and a .deb with its files and runtime dependencies.
 add_test(NAME hardening_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/hardening_test.sh

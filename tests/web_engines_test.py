@@ -19,11 +19,11 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from patience import DEADLINE, until, until_equal  # noqa: E402
 from webdriver import ENGINES, start_xvfb  # noqa: E402
 from web_page_test import control_table  # noqa: E402
 from book_pdf import check_book, twelve_valves  # noqa: E402
@@ -49,17 +49,6 @@ HEARD = {
 }
 
 
-def until(probe, what, timeout=10):
-    deadline = time.monotonic() + timeout
-    while True:
-        found = probe()
-        if found or time.monotonic() > deadline:
-            if not found:
-                raise AssertionError(f"timed out waiting for {what}")
-            return found
-        time.sleep(0.05)
-
-
 def set_x_clipboard(text):
     # WebKit reads text/plain;charset=utf-8 only; a paste takes it too.
     subprocess.run(["xclip", "-selection", "clipboard", "-t", "text/plain;charset=utf-8"],
@@ -69,7 +58,7 @@ def set_x_clipboard(text):
 def x_clipboard():
     for target in ("UTF8_STRING", "text/plain;charset=utf-8"):
         read = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target],
-                              capture_output=True, timeout=10)
+                              capture_output=True, timeout=DEADLINE)
         if read.returncode == 0:
             return read.stdout.decode().replace("\r\n", "\n")
     return None
@@ -187,10 +176,7 @@ class EnginePageTest(unittest.TestCase):
         for option, heard in HEARD.items():
             with self.subTest(medium=option):
                 self.click(option)
-                deadline = time.monotonic() + 10
-                while (found := self.heard()) != heard and time.monotonic() < deadline:
-                    time.sleep(0.2)
-                self.assertEqual(found, heard)
+                self.assertEqual(until_equal(self.heard, heard), heard)
 
     # WebKitWebDriver does not answer WebDriver's Print; Firefox prints as
     # its "Save to PDF" does. Firefox ESR's PDF loses the text of some

@@ -15,12 +15,12 @@ import re
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from chromium import Chromium  # noqa: E402
+from patience import until  # noqa: E402
 from book_pdf import check_book, twelve_valves  # noqa: E402
 
 PAGE = "file://" + os.path.abspath(sys.argv[1])
@@ -69,12 +69,8 @@ class PageTest(unittest.TestCase):
         self.b = self.browser
         self.b.open(PAGE)
         # The window's WebAssembly runs and is wired up once the page is read.
-        for _ in range(100):
-            if self.b.evaluate("performance.getEntriesByName('quorvel-ready').length"):
-                break
-            time.sleep(0.05)
-        else:
-            self.fail("the page's WebAssembly did not start")
+        until(lambda: self.b.evaluate("performance.getEntriesByName('quorvel-ready').length"),
+              "the page's WebAssembly to start")
 
     def js(self, expression):
         return self.b.evaluate(expression)
@@ -225,11 +221,7 @@ class PageTest(unittest.TestCase):
                 self.clipboard("介质\tP1\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n\r\n液体\t0\n")
                 self.js(f"document.getElementById('{focus}').focus()")
                 self.key("v", ctrl=True, shift=True)
-                for _ in range(50):
-                    if self.message():
-                        break
-                    time.sleep(0.05)
-                icon, text = self.message()
+                icon, text = until(self.message, "the list's message")
                 self.assertEqual(icon, "information")
                 self.assertIn("已计算 2 行：1 行得出 Cv 和 C，1 行出错（第 4 行）", text)
                 self.key("Enter")
@@ -271,10 +263,7 @@ class PageTest(unittest.TestCase):
         self.clipboard(twelve_valves())
         self.click("Text4")
         self.key("p", ctrl=True, shift=True)
-        for _ in range(100):
-            if self.js("window.printed"):
-                break
-            time.sleep(0.05)
+        until(lambda: self.js("window.printed"), "the book's window.print()")
         self.assertEqual(self.js("window.printed"), 1)
         self.assertEqual(self.value("Text5"), "")  # the window as it was
         pdf = self.b.call("Page.printToPDF", preferCSSPageSize=True)["data"]

@@ -5,6 +5,7 @@
 #include "ui/qt/sheet_printer.h"
 
 #include "tests/command_keys.h"
+#include "tests/deadline.h"
 #include "tests/twelve_valves.h"
 #include "ui/book.h"
 
@@ -30,6 +31,7 @@
 #include <memory>
 
 using quorvel::Form1Widget;
+using quorvel::test::DeadlineMs;
 using Inputs = std::array<double, 5>;
 
 namespace {
@@ -148,7 +150,7 @@ private slots:
         form = std::make_unique<Form1Widget>();
         form->show();
         form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), DeadlineMs()));
     }
     void cleanup() { form.reset(); }
 
@@ -313,7 +315,7 @@ private slots:
                     .text.startsWith(QStringLiteral("计算出错")));
         typeInputs({ "5", "4", "1", "10" });
         form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), DeadlineMs()));
         const MessageSeen sheet
             = messageWhile([&] { QTest::keyClick(w("Text4"), Qt::Key_P, Qt::ControlModifier); });
         QCOMPARE(sheet.title, QStringLiteral("调节阀流通能力计算书"));
@@ -321,7 +323,7 @@ private slots:
         QCOMPARE(text("Text5"), QStringLiteral("11.6999995708466"));
         QGuiApplication::clipboard()->setText(quorvel::ToQString(quorvel::test::kTwelveValves));
         form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), DeadlineMs()));
         const MessageSeen book = messageWhile([&] {
             QTest::keyClick(w("Text4"), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
         });
@@ -373,7 +375,7 @@ private slots:
         QProcess pdftotext; // in the order drawn: a table's row is one line
         pdftotext.start(QStringLiteral("pdftotext"),
             { QStringLiteral("-raw"), printer.outputFileName(), QStringLiteral("-") });
-        QVERIFY(pdftotext.waitForFinished());
+        QVERIFY(pdftotext.waitForFinished(DeadlineMs()));
         QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
         pages.removeLast(); // after the last page's end
         QCOMPARE(pages.size(), qsizetype(sheets.size())); // each sheet on one page

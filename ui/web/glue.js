@@ -227,6 +227,11 @@ var QuorvelPage = (function () {
     dialog.addEventListener('close', function () {
       if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
     });
+    // The focus starts in the first box of the tab order at once, as the
+    // window is wired: a browser moves it to the autofocus box only at its
+    // first rendering, which a busy machine puts off past the first key.
+    var first = document.querySelector('[autofocus]');
+    if (first && (!document.activeElement || document.activeElement === document.body)) first.focus();
     var early = window.QuorvelEarly || [];
     window.QuorvelEarly = null;
     ['onclick', 'onchange', 'onkeydown'].forEach(function (name) { document.body.removeAttribute(name); });

@@ -291,7 +291,22 @@ def in_a_session_of_its_own():
         return subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv],
                               env=env).returncode
     finally:
-        shutil.rmtree(runtime, ignore_errors=True)
+        remove_runtime(runtime)
+
+
+def remove_runtime(runtime):
+    """Removes a session's runtime folder, in which the browser's document
+    portal may have left its file system mounted (runtime/doc), its server
+    gone with the session: unmounted first, or removing it fails."""
+    with open("/proc/mounts", encoding="utf-8") as f:
+        mounts = [fields[1] for fields in map(str.split, f) if fields[1].startswith(runtime + "/")]
+    unmount = ["fusermount3", "-u", "-z"] if shutil.which("fusermount3") else ["umount", "-l"]
+    for mount in mounts:
+        subprocess.run([*unmount, mount], check=False)
+    try:
+        shutil.rmtree(runtime)
+    except OSError as e:
+        print(f"web_engines_test: {runtime} stays: {e}", file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 // that evaluates the same formulas in IEEE double with the single-precision
 // constants rounded by struct.pack('f', ...), not from this code.
 #include "calc/sizing.h"
+#include "calc/steam.h"
 #include "runtime/error.h"
 
 #include "tests/case_name.h"
@@ -228,6 +229,21 @@ TEST(Calc, RandomInputsGiveFiniteConsistentResultsOrAnError)
     // Both outcomes really occur, so the loop tested both paths.
     EXPECT_GT(produced, 10000);
     EXPECT_GT(failed, 10000);
+}
+
+} // namespace quorvel::test
+
+namespace quorvel::test {
+
+// The saturation temperature against the check values IAPWS-IF97 gives for
+// its equation 31.
+TEST(Steam, SaturationTemperatureMeetsTheStandardsCheckValues)
+{
+    const struct {
+        double mpa, kelvin;
+    } checks[] = { { 0.1, 372.755919 }, { 1.0, 453.035632 }, { 10.0, 584.149488 } };
+    for (const auto &c : checks)
+        EXPECT_NEAR(SaturationTemperature(c.mpa), c.kelvin, 5e-7) << c.mpa << " MPa";
 }
 
 } // namespace quorvel::test

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -81,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
             "位号\t介质\tP1(MPa(G))\tΔP(kPa)\tG\tQ(Nm3/h)\t温度(℃)\r\n"
             "FV-201\t气体\t0.5\t50\t0.6\t1200\t40\r\n",
             { "Cv\tC", { M::Gas, { gauge(0.5), gauge(0.5) - kgf(50), 0.6, 1200, 40 } } },
-            { "P1：第 3 列，MPa 表压 → kgf/cm2 abs", "P2：P1 − ΔP，ΔP 第 4 列，kPa → kgf/cm2" } },
+            { "P1：第 3 列，MPa 表压 → kgf/cm2 abs",
+                "P2：P1 − 第 4 列，P1 − ΔP（kPa → kgf/cm2 abs）" } },
         IndexCase { "a_drop_without_units", M::Liquid, "P1\tΔP\tG\tQ\r\n5\t1\t1\t10\r\n",
             { "Cv\tC", { M::Liquid, { 5, 4, 1, 10, 0 } } } },
         IndexCase { "a_units_row_and_columns_in_another_order", M::Liquid,
@@ -106,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
             "位号\t介质\tP1(MPa)\tP2(MPa)\tG\tQ(t/h)\r\nA\t气体\t0.5\t0.3\t1\t10\r\n"
             "B\t液体\t0.5\t0.3\t1\t10\r\nC\t其他蒸汽\t0.5\t0.3\t1\t10\r\n",
             { "Cv\tC", "出错：第 2 行 P1（第 3 列）的单位“MPa”未注明表压或绝压\t",
-                "出错：第 3 行 Q（第 6 列）的单位“t/h”不适用于液体\t",
+                { M::Liquid, { kgf(500), kgf(300), 1, 10 * 1000 / (1000 * 1.0), 0 } },
                 "出错：第 4 行 P1（第 3 列）的单位“MPa”未注明表压或绝压\t" } },
         IndexCase { "cells_that_hold_no_number", M::Liquid,
             "位号\tP1\tP2\tG\tQ\r\nFV-1\t—\t4\t1\t10\r\nFV-2\t5\t/\t1\t10\r\n"
@@ -122,16 +125,16 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
                 "出错：第 4 行 表头中没有 G（出口比容）列\t" } },
         IndexCase { "saturated_steam_and_an_unknown_unit", M::Liquid,
             "介质\tP1\tP2\tQ\t过热度\r\n水蒸汽\t10\t8\t1000\t\r\n\r\n"
-            "介质\tP1(MPa(A))\tP2(MPa(A))\tQ(psi)\r\n水蒸汽\t1\t0.8\t100\r\n",
+            "介质\tP1(MPa(A))\tP2(MPa(A))\tQ(bbl/d)\r\n水蒸汽\t1\t0.8\t100\r\n",
             { "Cv\tC", { M::WaterSteam, { 10, 8, 0, 1000, 0 } }, "", "Cv\tC",
-                "出错：第 5 行 Q（第 4 列）的单位“psi”不认识\t" } },
+                "出错：第 5 行 Q（第 4 列）的单位“bbl/d”不认识\t" } },
         IndexCase { "two_blocks_a_liquid_pressure_marked_once_and_a_density_without_unit",
             M::Liquid,
             "P1(MPa(G))\tP2(MPa)\tG\tQ\r\n5\t4\t1\t10\r\n" + kTable
                 + "P1\tP2\t密度\tQ\r\n5\t4\t850\t10\r\n",
             { "Cv\tC", "出错：第 2 行 P1 和 P2（第 1、2 列）的单位一个注明了表压或绝压，一个没有\t",
                 "Cv\tC", "Cv\tC",
-                "出错：第 5 行 G（第 3 列）是密度，须注明单位 kg/m3 或 g/cm3\t" } },
+                "出错：第 5 行 ρ（第 3 列）是密度，须注明单位 kg/m3 或 g/cm3\t" } },
         IndexCase { "a_medium_by_another_name_or_none_the_list_knows", M::OtherSteam,
             "位号\t介质\tP1\tP2\tG\tQ\tt\r\nP-1\t循环水\t10\t8\t200\t1000\t100\r\n"
             "P-2\t气相\t10\t8\t1\t1000\t27\r\n",
@@ -144,6 +147,169 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
             { "Cv\tC", { M::Liquid, { 5, 4, 1, 10, 0 } }, { M::Gas, { 10, 8, 1, 1000, 27 } },
                 "出错：第 4 行 P2（第 3 列）不是数值：“junk”\t",
                 { M::WaterSteam, { 10, 8, 0, 1000, 100 } } } }),
+    CaseName {});
+
+} // namespace quorvel::test
+
+namespace quorvel::test {
+
+// The saturation temperature in ℃ by another route than the program's: the
+// standard's saturation-pressure equation (IAPWS-IF97 equation 30), solved
+// for the temperature by bisection.
+double SaturationCelsius(double mpa)
+{
+    const double n[] = { 0, 0.11670521452767e4, -0.72421316703206e6, -0.17073846940092e2,
+        0.12020824702470e5, -0.32325550322333e7, 0.14915108613530e2, -0.48232657361591e4,
+        0.40511340542057e6, -0.23855557567849, 0.65017534844798e3 };
+    const auto pressure = [&](double kelvin) {
+        const double v = kelvin + n[9] / (kelvin - n[10]);
+        const double a = v * v + n[1] * v + n[2], b = n[3] * v * v + n[4] * v + n[5],
+                     c = n[6] * v * v + n[7] * v + n[8];
+        return std::pow(2 * c / (-b + std::sqrt(b * b - 4 * a * c)), 4);
+    };
+    double low = 273.16, high = 647.096;
+    for (int i = 0; i < 100; ++i)
+        (pressure((low + high) / 2) < mpa ? low : high) = (low + high) / 2;
+    return low - 273.15;
+}
+
+constexpr double kPsi = 6.894757293168, kLb = 0.45359237;
+double psig(double psi)
+{
+    return (psi * kPsi + 101.325) / 98.0665;
+}
+
+// A process table's row as the process engineer writes it: the medium it
+// must be calculated as and the five values it must come to, each worked
+// out here as an engineer converts by hand; or part of the reason it must
+// fail. And lines the message and the book must hold.
+struct ProcessCase {
+    std::string name;
+    M selected;
+    std::string list; // a header and one valve
+    M medium = M::Liquid;
+    std::array<double, 5> values = {};
+    std::string failure = {};
+    std::vector<std::string> read = {};
+    std::string book = {};
+};
+
+class ProcessDataTest : public testing::TestWithParam<ProcessCase> { };
+
+TEST_P(ProcessDataTest, EachValueIsDerivedAsAnEngineerWould)
+{
+    const ProcessCase &c = GetParam();
+    ValveRow seen;
+    const ListAnswer answer
+        = CalculateValveList(c.list, c.selected, [&](const ValveRow &v) { seen = v; });
+    if (!c.failure.empty()) {
+        EXPECT_NE(seen.failure.find(c.failure), std::string::npos) << seen.failure;
+        return;
+    }
+    ASSERT_TRUE(seen.Calculated()) << seen.failure;
+    EXPECT_EQ(seen.medium, c.medium);
+    for (std::size_t i = 0; i < kInputCount; ++i)
+        EXPECT_NEAR(seen.values[i], c.values[i], 1e-9 * std::max(1.0, std::abs(c.values[i])))
+            << kInputs[i].symbol;
+    EXPECT_TRUE(answer.text.ends_with(AnswerLine(seen.medium, seen.values).text + "\n"));
+    ASSERT_FALSE(answer.blocks.empty());
+    for (const std::string &line : c.read)
+        EXPECT_NE(std::find(answer.blocks[0].read.begin(), answer.blocks[0].read.end(), line),
+            answer.blocks[0].read.end())
+            << line << "\nnot in:\n"
+            << testing::PrintToString(answer.blocks[0].read);
+    if (!c.book.empty()) {
+        std::vector<std::string> lines;
+        for (const auto &parts : seen.derivation) {
+            std::string line = parts.front();
+            for (std::size_t i = 1; i < parts.size(); ++i)
+                line += " = " + parts[i];
+            lines.push_back(line);
+        }
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.book), lines.end())
+            << c.book << "\nnot in:\n"
+            << testing::PrintToString(lines);
+    }
+}
+
+const std::string kC4Header
+    = "位号\t介质\t相态\t流量(kg/h)\t\t\t阀前压力\t阀后压力\t操作温度\t操作密度\r\n"
+      "\t\t\t最大\t正常\t最小\tMPa(G)\tMPa(G)\t℃\tkg/m3\r\n";
+
+INSTANTIATE_TEST_SUITE_P(List, ProcessDataTest,
+    testing::Values(
+        ProcessCase { "a_liquid_s_mass_flow_and_density_under_a_group_s_unit", M::Gas,
+            kC4Header + "290-LV-10101\t混合C4\t液相\t22000\t20000\t14000\t0.56\t0.51\t40\t550\r\n",
+            M::Liquid, { gauge(0.56), gauge(0.51), 0.55, 40, 0 }, {},
+            { "Q：第 4 列 ÷ 第 10 列，W / ρ（kg/h、kg/m3 → m3/h）",
+                "G：第 10 列，ρ / 1000（kg/m3）", "相态：第 3 列" },
+            "Q = W / ρ = 22000 / 550 = 40" },
+        ProcessCase { "steam_s_temperature_gives_its_superheat", M::Liquid,
+            kC4Header + "290-FV-10601\t蒸汽\t气相\t9679\t6452.56\t4517\t0.97\t0.92\t250\t4.21\r\n",
+            M::WaterSteam, { gauge(0.97), gauge(0.92), 0, 9679, 250 - SaturationCelsius(1.071325) },
+            {}, { "t：第 9 列 − ts(第 7 列)，t − ts(P1)（℃、MPa 表压 → ℃）" },
+            "p = P1 / 1000 = 1071.325 / 1000 = 1.071325" },
+        ProcessCase { "a_gas_phase_is_never_a_liquid", M::Liquid,
+            "位号\t介质\t相态\tP1(MPa(G))\tP2(MPa(G))\t相对密度\t流量(m3/h)\t温度(℃)\r\n"
+            "PV-201\t氮气\t气相\t0.6\t0.2\t0.967\t500\t30\r\n",
+            M::Gas, { gauge(0.6), gauge(0.2), 0.967, 500, 30 } },
+        ProcessCase { "low_pressure_steam_in_its_vapour_phase", M::Liquid,
+            "Tag\tFluid\tPhase\tP1(MPaA)\tP2(MPaA)\tFlow(t/h)\tSuperheat(K)\r\n"
+            "FV-7\tLP Steam\tVapour\t1\t0.6\t2\t30\r\n",
+            M::WaterSteam, { 1000 / 98.0665, 600 / 98.0665, 0, 2000, 30 } },
+        ProcessCase { "a_standard_density_and_the_data_sheet_s_kpa_words", M::Liquid,
+            "介质\tP1(kPa abs.)\tP2(kPa gauge)\t标准密度(kg/Nm3)\t流量(Nm3/h)\t温度(DEG C)\r\n"
+            "气体\t700\t300\t1.25\t1000\t20\r\n",
+            M::Gas, { kgf(700), kgf(300 + 101.325), 1.25 / 1.293, 1000, 20 } },
+        ProcessCase { "us_units_a_molecular_weight_and_a_mass_flow", M::Liquid,
+            "Medium\tInlet Pressure (psia)\tOutlet Pressure (psig)\tMW\tMass Flow (lb/h)\t"
+            "Temperature (DEG F)\r\nGas\t100\t50\t44.01\t1000\t100\r\n",
+            M::Gas,
+            { 100 * kPsi / 98.0665, psig(50), 44.01 / 28.96, 1000 * kLb * 22.414 / 44.01,
+                (100 - 32) / 1.8 },
+            {}, { "G：第 4 列，M / 28.96（无单位）" },
+            "Q = W × 22.414 / M = 453.59237 × 22.414 / 44.01 = "
+                + NumberToText(1000 * kLb * 22.414 / 44.01) },
+        ProcessCase { "a_gas_s_operating_density", M::Liquid,
+            "介质\tP1(MPaA)\tP2(MPaA)\t密度(kg/m3)\tQ(Nm3/"
+            "h)\tt(℃)\r\n气体\t0.5\t0.3\t5.8\t800\t40\r\n",
+            M::Gas,
+            { kgf(500), kgf(300), 5.8 * (101.325 / 500) * ((273.15 + 40) / 273.15) / 1.293, 800,
+                40 } },
+        ProcessCase { "a_gas_s_mass_flow_by_its_gravity_named_in_quotes", M::Liquid,
+            "介质\tP1(barg)\tP2(bara)\t比重\"G\"\t流量(t/h)\tt\r\n气体\t5\t3\t0.6\t2\t30\r\n",
+            M::Gas, { (500 + 101.325) / 98.0665, kgf(300), 0.6, 2000 / (1.293 * 0.6), 30 } },
+        ProcessCase { "a_liquid_s_mass_flow_by_its_gravity", M::Liquid,
+            "P1(psi)\tP2(psi)\tSG\tFlow(lb/hr)\r\n100\t80\t0.8\t50000\r\n", M::Liquid,
+            { 100 * kPsi / 98.0665, 80 * kPsi / 98.0665, 0.8, 50000 * kLb / (1000 * 0.8), 0 } },
+        ProcessCase { "gallons_a_minute_and_pounds_a_cubic_foot", M::Liquid,
+            "P1(kPa)\tP2(kPa)\tDensity (lb/ft3)\tFlow (gpm)\r\n500\t300\t62.4\t100\r\n", M::Liquid,
+            { kgf(500), kgf(300), 62.4 * 16.018463373960 / 1000, 100 * 0.22712470704, 0 } },
+        ProcessCase { "other_steam_s_densities", M::Liquid,
+            "介质\tP1(MPa(A))\tP2(MPa(A))\t出口密度(kg/m3)\t流量(kg/h)\t入口密度(kg/m3)\r\n"
+            "其他蒸汽\t1\t0.6\t3.2\t2000\t5.1\r\n",
+            M::OtherSteam, { kgf(1000), kgf(600), 1000 / 3.2, 2000, 1000 / 5.1 } },
+        ProcessCase { "just_below_saturation_is_saturated", M::Liquid,
+            "介质\tP1(MPa(A))\tP2(MPa(A))\t流量(kg/h)\t温度(℃)\r\n水蒸汽\t1\t0.8\t1000\t"
+                + NumberToText(SaturationCelsius(1) - 0.5) + "\r\n",
+            M::WaterSteam, { kgf(1000), kgf(800), 0, 1000, 0 } },
+        ProcessCase { "a_zero_density", M::Liquid,
+            "P1\tP2\t密度(kg/m3)\t流量(kg/h)\r\n5\t4\t0\t1000\r\n", {}, {},
+            "Q = W / ρ 时除数为零" },
+        ProcessCase { "steam_below_saturation", M::Liquid,
+            "介质\tP1(MPa(A))\tP2(MPa(A))\t流量(kg/h)\t温度(℃)\r\n水蒸汽\t1\t0.8\t1000\t150\r\n",
+            {}, {}, "低于 P1 下的饱和温度 ts = 179.88" },
+        ProcessCase { "an_unmarked_psi_for_a_gas", M::Liquid,
+            "介质\tP1(psi)\tP2(psi)\tG\tQ\tt\r\n气体\t100\t50\t1\t100\t20\r\n", {}, {},
+            "的单位“psi”未注明表压或绝压" },
+        ProcessCase { "two_units_in_one", M::Liquid,
+            "介质\tP1(KG/CM2/MMWC)\tP2\tG\tQ\r\n液体\t5\t4\t1\t10\r\n", {}, {},
+            "的单位“KG/CM2/MMWC”不认识" },
+        ProcessCase { "a_gas_s_mass_flow_without_its_gravity", M::Liquid,
+            "介质\tP1(MPaA)\tP2(MPaA)\t流量(kg/h)\tt\r\n气体\t0.5\t0.3\t100\t20\r\n", {}, {},
+            "表头中没有 G（介质比重）列" },
+        ProcessCase { "a_density_that_is_no_number", M::Liquid,
+            "P1\tP2\t密度(kg/m3)\t流量(kg/h)\r\n5\t4\t—\t1000\r\n", {}, {}, "不是数值：“—”" }),
     CaseName {});
 
 } // namespace quorvel::test

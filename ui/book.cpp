@@ -95,24 +95,7 @@ Sheet Summary(std::span<const ValveRow> valves, std::string_view date, std::stri
 // Where a valve's values came from, for its sheet.
 SheetOrigin OriginOf(const ValveRow &valve)
 {
-    SheetOrigin origin { valve.tag, valve.line, {}, {} };
-    for (const ListConversion &c : valve.conversions) {
-        const std::string symbol(ColumnSymbol(c.input, c.drop));
-        origin.conversions.push_back({ symbol, c.formula, NumberToText(c.value) });
-        if (c.drop) {
-            const std::size_t p1 = InputIndex(&SizingInputs::P1),
-                              p2 = InputIndex(&SizingInputs::P2);
-            origin.written[p2] = "ΔP " + c.written;
-            std::string dropped = NumberToText(c.value);
-            origin.conversions.push_back({ "P2", "P1 − ΔP",
-                NumberToText(valve.values[p1]) + " − "
-                    + (c.value < 0 ? "(" + dropped + ")" : dropped),
-                NumberToText(valve.values[p2]) });
-        } else {
-            origin.written[c.input] = c.written;
-        }
-    }
-    return origin;
+    return { valve.tag, valve.line, valve.written, valve.derivation };
 }
 
 } // namespace

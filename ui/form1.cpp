@@ -321,6 +321,9 @@ void Form1::CalculateList(std::string_view clipboard)
                 + " 行的介质未写明或不是 "
                   "Quorvel 的四种介质，按窗口所选的"
                 + window + "计算\n";
+        if (block.saturated)
+            summary += "  " + std::to_string(block.saturated)
+                + " 行水蒸汽的温度低于饱和温度不到 1 ℃，按饱和蒸汽计算（过热度为 0）\n";
     }
     if (!answer.reasons.empty()) {
         summary += "\n出错的行：\n";

@@ -13,16 +13,18 @@ namespace {
 
 constexpr std::string_view kIdeographicSpace = "\u3000";
 
-// What a cell says, for comparing names: without spaces and colons, ASCII
-// letters in lower case, ² and ³ as digits.
+// What a cell says, for comparing names: without spaces, colons and quote
+// marks, ASCII letters in lower case, ² and ³ as digits.
 std::string Folded(std::string_view text)
 {
     std::string folded;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ':')
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ':' || c == '"' || c == '\'')
             continue;
-        if (text.compare(i, 3, kIdeographicSpace) == 0 || text.compare(i, 3, "：") == 0) {
+        if (text.compare(i, 3, kIdeographicSpace) == 0 || text.compare(i, 3, "：") == 0
+            || text.compare(i, 3, "“") == 0 || text.compare(i, 3, "”") == 0
+            || text.compare(i, 3, "‘") == 0 || text.compare(i, 3, "’") == 0) {
             i += 2;
             continue;
         }
@@ -43,7 +45,7 @@ std::string UnitKey(std::string_view unit)
     std::string key = Folded(unit);
     for (const auto &[from, to] : { std::pair<std::string_view, std::string_view> { "（", "(" },
              { "）", ")" }, { "[", "(" }, { "]", ")" }, { "【", "(" }, { "】", ")" }, { "°c", "℃" },
-             { "摄氏度", "℃" }, { "^", "" }, { "\"", "" }, { "“", "" }, { "”", "" } })
+             { "degc", "℃" }, { "摄氏度", "℃" }, { "°f", "℉" }, { "degf", "℉" }, { "^", "" } })
         for (std::size_t at; (at = key.find(from)) != std::string::npos;)
             key.replace(at, from.size(), to);
     if (key.size() >= 2 && key.front() == '(' && key.back() == ')')
@@ -55,69 +57,85 @@ enum class Mark { None, Gauge, Absolute };
 
 struct PressureUnit {
     std::string_view base; // as the message writes it
-    double toKpa; // kPa = value × toKpa, or ÷ 1000 for Pa
-    bool kgf;
+    double toKpa; // kPa = value × toKpa; 0 for kgf/cm2, the window's own
+    std::string_view written; // toKpa as the formula writes it
     Mark mark;
 };
 
-// "mpa(g)", "kpaa", "bar表压", "kgf/cm2 abs" and the like.
+constexpr double kKpaPerKgf = 98.0665;
+constexpr double kAtmosphereKpa = 101.325;
+
+// "mpa(g)", "kpaa", "bar表压", "psig", "kpaabs.", "kgf/cm2 abs" and the like.
 std::optional<PressureUnit> ParsePressure(const std::string &key)
 {
     struct Base {
         std::string_view key, written;
         double toKpa;
-        bool kgf;
+        std::string_view factor;
     };
-    static constexpr Base kBases[] = { { "kgf/cm2", "kgf/cm2", 0, true },
-        { "kg/cm2", "kgf/cm2", 0, true }, { "mpa", "MPa", 1000, false }, { "kpa", "kPa", 1, false },
-        { "bar", "bar", 100, false }, { "pa", "Pa", 0.001, false } };
+    static constexpr Base kBases[] = { { "kgf/cm2", "kgf/cm2", 0, {} },
+        { "kg/cm2", "kgf/cm2", 0, {} }, { "mpa", "MPa", 1000, "1000" }, { "kpa", "kPa", 1, "1" },
+        { "bar", "bar", 100, "100" }, { "psi", "psi", 6.894757293168, "6.894757293168" },
+        { "pa", "Pa", 0.001, "0.001" } };
     for (const Base &base : kBases) {
         if (!key.starts_with(base.key))
             continue;
         std::string mark = key.substr(base.key.size());
         if (mark.size() >= 2 && mark.front() == '(' && mark.back() == ')')
             mark = mark.substr(1, mark.size() - 2);
-        for (const auto &[written, kind] :
-            { std::pair<std::string_view, Mark> { "", Mark::None }, { "g", Mark::Gauge },
-                { "表压", Mark::Gauge }, { "表", Mark::Gauge }, { "gauge", Mark::Gauge },
-                { "a", Mark::Absolute }, { "abs", Mark::Absolute }, { "绝压", Mark::Absolute },
-                { "绝", Mark::Absolute }, { "absolute", Mark::Absolute } })
+        for (const auto &[written, kind] : { std::pair<std::string_view, Mark> { "", Mark::None },
+                 { "g", Mark::Gauge }, { "表压", Mark::Gauge }, { "表", Mark::Gauge },
+                 { "gauge", Mark::Gauge }, { "a", Mark::Absolute }, { "abs", Mark::Absolute },
+                 { "abs.", Mark::Absolute }, { "绝压", Mark::Absolute }, { "绝", Mark::Absolute },
+                 { "absolute", Mark::Absolute } })
             if (mark == written)
-                return PressureUnit { base.written, base.toKpa, base.kgf, kind };
+                return PressureUnit { base.written, base.toKpa, base.factor, kind };
         return std::nullopt;
     }
     return std::nullopt;
 }
 
-// The other units, each with what it is and how it becomes the window's.
+// The other units, each with what it measures and how it becomes that
+// quantity's unit: m3/h, kg/h, kg/m3, kg/Nm3, kg/kmol, ℃ or cm3/g.
 struct OtherUnit {
+    struct Operation {
+        char op; // 0: none
+        double operand;
+        std::string_view written;
+    };
     std::string_view key;
     Quantity quantity;
-    char op; // 0: taken as it is
-    double operand;
-    std::string_view written;
+    std::array<Operation, 2> operations;
     std::string_view shown; // as the message writes it
 };
 constexpr OtherUnit kOtherUnits[] = {
     // A gravity has no unit; a header may say what it is relative to.
-    { "-", Quantity::Gravity, 0, 0, {}, "-" },
-    { "水=1", Quantity::Gravity, 0, 0, {}, "水=1" },
-    { "空气=1", Quantity::Gravity, 0, 0, {}, "空气=1" },
-    { "water=1", Quantity::Gravity, 0, 0, {}, "water=1" },
-    { "air=1", Quantity::Gravity, 0, 0, {}, "air=1" },
-    { "kg/m3", Quantity::Density, '/', 1000, "1000", "kg/m3" },
-    { "g/cm3", Quantity::Density, 0, 0, {}, "g/cm3" },
-    { "g/ml", Quantity::Density, 0, 0, {}, "g/mL" },
-    { "m3/h", Quantity::Flow, 0, 0, {}, "m3/h" },
-    { "nm3/h", Quantity::Flow, 0, 0, {}, "Nm3/h" },
-    { "kg/h", Quantity::Flow, 0, 0, {}, "kg/h" },
-    { "t/h", Quantity::Flow, '*', 1000, "1000", "t/h" },
-    { "℃", Quantity::Temperature, 0, 0, {}, "℃" },
-    { "k", Quantity::Temperature, '-', 273.15, "273.15", "K" },
-    { "cm3/g", Quantity::SpecificVolume, 0, 0, {}, "cm3/g" },
-    { "l/kg", Quantity::SpecificVolume, 0, 0, {}, "L/kg" },
-    { "m3/t", Quantity::SpecificVolume, 0, 0, {}, "m3/t" },
-    { "m3/kg", Quantity::SpecificVolume, '*', 1000, "1000", "m3/kg" },
+    { "-", Quantity::Gravity, {}, "-" },
+    { "水=1", Quantity::Gravity, {}, "水=1" },
+    { "空气=1", Quantity::Gravity, {}, "空气=1" },
+    { "water=1", Quantity::Gravity, {}, "water=1" },
+    { "air=1", Quantity::Gravity, {}, "air=1" },
+    { "kg/m3", Quantity::Density, {}, "kg/m3" },
+    { "g/cm3", Quantity::Density, { { { '*', 1000, "1000" } } }, "g/cm3" },
+    { "g/ml", Quantity::Density, { { { '*', 1000, "1000" } } }, "g/mL" },
+    { "lb/ft3", Quantity::Density, { { { '*', 16.018463373960, "16.018463373960" } } }, "lb/ft3" },
+    { "kg/nm3", Quantity::StdDensity, {}, "kg/Nm3" },
+    { "g/mol", Quantity::MolecularWeight, {}, "g/mol" },
+    { "kg/kmol", Quantity::MolecularWeight, {}, "kg/kmol" },
+    { "m3/h", Quantity::Flow, {}, "m3/h" },
+    { "nm3/h", Quantity::Flow, {}, "Nm3/h" },
+    { "gpm", Quantity::Flow, { { { '*', 0.22712470704, "0.22712470704" } } }, "gpm" },
+    { "kg/h", Quantity::MassFlow, {}, "kg/h" },
+    { "t/h", Quantity::MassFlow, { { { '*', 1000, "1000" } } }, "t/h" },
+    { "lb/h", Quantity::MassFlow, { { { '*', 0.45359237, "0.45359237" } } }, "lb/h" },
+    { "lb/hr", Quantity::MassFlow, { { { '*', 0.45359237, "0.45359237" } } }, "lb/hr" },
+    { "℃", Quantity::Temperature, {}, "℃" },
+    { "k", Quantity::Temperature, { { { '-', 273.15, "273.15" } } }, "K" },
+    { "℉", Quantity::Temperature, { { { '-', 32, "32" }, { '/', 1.8, "1.8" } } }, "℉" },
+    { "cm3/g", Quantity::SpecificVolume, {}, "cm3/g" },
+    { "l/kg", Quantity::SpecificVolume, {}, "L/kg" },
+    { "m3/t", Quantity::SpecificVolume, {}, "m3/t" },
+    { "m3/kg", Quantity::SpecificVolume, { { { '*', 1000, "1000" } } }, "m3/kg" },
 };
 
 const OtherUnit *FindUnit(const std::string &key)
@@ -133,8 +151,17 @@ bool IsUnit(std::string_view text)
     return !key.empty() && (ParsePressure(key) || FindUnit(key));
 }
 
-constexpr double kKpaPerKgf = 98.0665;
-constexpr double kAtmosphereKpa = 101.325;
+// The quantity a column holds for a group of names: a flow in a unit of
+// mass is a mass flow, and a density per normal cubic metre a standard one.
+Quantity Refined(Quantity named, std::string_view unit)
+{
+    const OtherUnit *other = FindUnit(UnitKey(unit));
+    if (named == Quantity::Flow && other && other->quantity == Quantity::MassFlow)
+        return Quantity::MassFlow;
+    if (named == Quantity::Density && other && other->quantity == Quantity::StdDensity)
+        return Quantity::StdDensity;
+    return named;
+}
 
 std::string MediaNames(const std::vector<MediumKind> &media)
 {
@@ -144,69 +171,118 @@ std::string MediaNames(const std::vector<MediumKind> &media)
     return names;
 }
 
-// How a column's unit, for a quantity, becomes the window's unit for a
-// medium (`unit`); the refusal says why it cannot.
-void Convert(InputSource &source, MediumKind medium, std::string_view symbol, std::string_view unit)
+bool IsSteam(MediumKind medium)
+{
+    return medium == MediumKind::WaterSteam || medium == MediumKind::OtherSteam;
+}
+
+// How a column's unit, for a quantity, becomes `target` for a medium: the
+// window's unit of the input, or the unit a rule takes ("kPa abs", "kg/h");
+// the refusal says why it cannot.
+void Convert(OperandSource &source, Quantity quantity, MediumKind medium, std::string_view symbol,
+    std::string_view target, std::string &refusal)
 {
     UnitConversion &c = source.conversion;
     const auto add = [&](char op, double operand, std::string_view written) {
         c.operations[c.count++] = { op, operand, written };
     };
-    c.target = unit;
+    c.target = target;
     const std::string key = UnitKey(source.unit);
-    const std::string named = ColumnNamed(symbol, source.column) + "的单位" + Quoted(source.unit);
+    const std::string column = ColumnNamed(symbol, source.column);
+    const std::string named = column + "的单位" + Quoted(source.unit);
+    const bool kpa = target == "kPa abs";
     if (key.empty()) {
-        if (source.quantity == Quantity::Density)
-            source.refusal
-                = ColumnNamed(symbol, source.column) + "是密度，须注明单位 kg/m3 或 g/cm3";
+        // The window's unit; a rule's own needs its unit said, but a steam's
+        // flow is the window's kg/h.
+        if (quantity == Quantity::Density)
+            refusal = column + "是密度，须注明单位 kg/m3 或 g/cm3";
+        else if (quantity == Quantity::StdDensity)
+            refusal = column + "是标准密度，须注明单位 kg/Nm3";
+        else if (quantity == Quantity::MassFlow && !IsSteam(medium))
+            refusal = column + "是质量流量，须注明单位 kg/h、t/h 或 lb/h";
+        else if (kpa)
+            add('*', kKpaPerKgf, "98.0665"); // kgf/cm2 abs, as the window has it
         return;
     }
-    if (source.quantity == Quantity::Pressure || source.quantity == Quantity::PressureDrop) {
+    if (quantity == Quantity::Pressure || quantity == Quantity::PressureDrop) {
         const std::optional<PressureUnit> pressure = ParsePressure(key);
         if (!pressure)
-            return void(source.refusal = named + "不认识");
-        const bool drop = source.quantity == Quantity::PressureDrop;
+            return void(refusal = named + "不认识");
+        const bool drop = quantity == Quantity::PressureDrop;
         const Mark mark = drop ? Mark::None : pressure->mark;
+        // Unmarked, kgf/cm2 is the window's unit, absolute for gas and steam.
+        if (mark == Mark::None && !drop && pressure->toKpa != 0
+            && (medium != MediumKind::Liquid || kpa))
+            return void(refusal = named + "未注明表压或绝压");
         // A marked pressure is absolute for every medium; a drop is a difference.
         if (drop)
             c.target = "kgf/cm2";
-        else if (mark != Mark::None)
+        else if (mark != Mark::None && !kpa)
             c.target = "kgf/cm2 abs";
-        if (pressure->kgf) {
+        if (pressure->toKpa == 0) { // kgf/cm2
+            if (kpa)
+                add('*', kKpaPerKgf, "98.0665");
             if (mark == Mark::Gauge)
-                add('+', kAtmosphereKpa / kKpaPerKgf, "101.325 / 98.0665");
+                kpa ? add('+', kAtmosphereKpa, "101.325")
+                    : add('+', kAtmosphereKpa / kKpaPerKgf, "101.325 / 98.0665");
             return;
         }
-        if (mark == Mark::None && !drop && medium != MediumKind::Liquid)
-            return void(source.refusal = named + "未注明表压或绝压");
         if (pressure->toKpa == 0.001)
             add('/', 1000, "1000");
         else if (pressure->toKpa != 1)
-            add('*', pressure->toKpa, pressure->toKpa == 1000 ? "1000" : "100");
+            add('*', pressure->toKpa, pressure->written);
         if (mark == Mark::Gauge)
             add('+', kAtmosphereKpa, "101.325");
-        add('/', kKpaPerKgf, "98.0665");
+        if (!kpa)
+            add('/', kKpaPerKgf, "98.0665");
         return;
     }
     const OtherUnit *other = FindUnit(key);
-    const bool fits = other
-        && (other->quantity == source.quantity
-            || (source.quantity == Quantity::Superheat
-                && other->quantity == Quantity::Temperature));
-    if (!fits)
-        return void(
-            source.refusal = named + (ParsePressure(key) || other ? "不适用于此列" : "不认识"));
-    if (source.quantity == Quantity::Flow) {
-        const bool steam = medium == MediumKind::WaterSteam || medium == MediumKind::OtherSteam;
-        const bool allowed = steam
-            ? (other->key == "kg/h" || other->key == "t/h")
-            : other->key == "m3/h" || (other->key == "nm3/h" && medium == MediumKind::Gas);
-        if (!allowed)
-            return void(source.refusal = named + "不适用于" + std::string(MediumOf(medium).name));
+    // What the unit may hold: a superheat is a temperature's difference, a
+    // steam's flow a mass.
+    const Quantity holds = quantity == Quantity::Superheat ? Quantity::Temperature
+        : quantity == Quantity::Flow && IsSteam(medium)    ? Quantity::MassFlow
+                                                           : quantity;
+    if (!other || other->quantity != holds) {
+        const bool known = ParsePressure(key) || other;
+        const bool flow = quantity == Quantity::Flow
+            && (other
+                && (other->quantity == Quantity::Flow || other->quantity == Quantity::MassFlow));
+        return void(refusal = named
+                + (flow         ? "不适用于" + std::string(MediumOf(medium).name)
+                        : known ? "不适用于此列"
+                                : "不认识"));
     }
-    // A superheat is a difference of temperatures: in kelvin as it is.
-    if (other->op && source.quantity != Quantity::Superheat)
-        add(other->op, other->operand, other->written);
+    if (quantity == Quantity::Flow && !IsSteam(medium)
+        && ((other->key == "nm3/h" && medium != MediumKind::Gas)
+            || (other->key == "gpm" && medium != MediumKind::Liquid)))
+        return void(refusal = named + "不适用于" + std::string(MediumOf(medium).name));
+    for (const OtherUnit::Operation &o : other->operations) {
+        if (!o.op)
+            break;
+        // A superheat is a difference of temperatures: in kelvin as it is,
+        // in degrees Fahrenheit divided by 1.8.
+        if (quantity == Quantity::Superheat && o.op != '/')
+            continue;
+        add(o.op, o.operand, o.written);
+    }
+}
+
+// A cell of a units row that names a group's sub-column rather than a
+// unit: a point of the flow or a side of the valve, or a word without a
+// Latin letter, digit or "/" ("正常").
+bool IsSubName(std::string_view text)
+{
+    static constexpr std::string_view kSubNames[] = { "最大", "正常", "最小", "max", "norm",
+        "normal", "min", "入口", "出口", "inlet", "outlet" };
+    const std::string folded = Folded(text);
+    if (std::find(std::begin(kSubNames), std::end(kSubNames), folded) != std::end(kSubNames))
+        return true;
+    return std::none_of(folded.begin(), folded.end(),
+               [](char c) {
+                   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '%';
+               })
+        && folded.find("℃") == std::string::npos && folded.find("℉") == std::string::npos;
 }
 
 // A header cell: the name it gives and the unit with it, or a unit alone.
@@ -296,14 +372,16 @@ struct FoldedNames {
 };
 
 constexpr std::string_view kTagNames[] = { "位号", "仪表位号", "Tag", "TagNo", "Tag No." };
-constexpr std::string_view kMediumColumnNames[]
-    = { "介质", "相态", "状态", "介质状态", "Medium", "Phase" };
+constexpr std::string_view kSubstanceNames[]
+    = { "介质", "介质名称", "流体", "流体名称", "Medium", "Fluid", "Fluid Name" };
+constexpr std::string_view kPhaseNames[]
+    = { "相态", "状态", "物态", "介质状态", "相", "Phase", "State", "Fluid State" };
 
-// What a column's header says: the tag, the medium, or for each medium
-// that has it, the input it gives (and the rank of its name among the
-// input's names, best first).
+// What a column's header says: the tag, the substance, the phase, or for
+// each medium that has it, the input it gives (and the rank of its name
+// among the input's names, best first).
 struct ColumnMeaning {
-    bool tag = false, medium = false;
+    bool tag = false, substance = false, phase = false;
     std::array<std::array<int, kInputCount>, kMediumCount> rank;
     ColumnMeaning()
     {
@@ -316,13 +394,14 @@ struct ColumnMeaning {
             return std::any_of(ofMedium.begin(), ofMedium.end(), [](int r) { return r >= 0; });
         });
     }
+    bool NamesAnything() const { return tag || substance || phase || NamesAnInput(); }
 };
 
 ColumnMeaning Meaning(const std::string &text)
 {
     // Every medium's names for each input, by rank.
     struct Known {
-        FoldedNames tag { kTagNames }, medium { kMediumColumnNames };
+        FoldedNames tag { kTagNames }, substance { kSubstanceNames }, phase { kPhaseNames };
         std::array<std::array<std::vector<FoldedNames>, kInputCount>, kMediumCount> inputs;
         Known()
         {
@@ -335,7 +414,8 @@ ColumnMeaning Meaning(const std::string &text)
     static const Known known;
     ColumnMeaning meaning;
     meaning.tag = known.tag.Names(text);
-    meaning.medium = known.medium.Names(text);
+    meaning.substance = known.substance.Names(text);
+    meaning.phase = known.phase.Names(text);
     for (std::size_t m = 0; m < kMediumCount; ++m)
         for (std::size_t i = 0; i < kInputCount; ++i) {
             const auto &groups = known.inputs[m][i];
@@ -380,7 +460,7 @@ ColumnMeaning MeaningOf(const Column &column, Meanings &meanings)
         const std::string &group = column.names[column.names.size() - 2];
         for (const std::string &joined : { group + leaf, leaf + group }) {
             const ColumnMeaning &meaning = meanings(joined);
-            if (meaning.tag || meaning.medium || meaning.NamesAnInput())
+            if (meaning.NamesAnything())
                 return meaning;
         }
     }
@@ -395,29 +475,82 @@ std::string OneLine(std::string text)
     return text;
 }
 
-// "MPa 表压", "t/h": a unit as the message writes it.
-std::string UnitShown(const InputSource &source)
+// "MPa 表压", "t/h": a unit as the message writes it; "无单位" for none.
+std::string UnitShown(const OperandSource &source, Quantity quantity)
 {
+    if (source.unit.empty())
+        return "无单位";
     const std::string key = UnitKey(source.unit);
     if (const auto pressure = ParsePressure(key))
         return std::string(pressure->base)
-            + (source.quantity == Quantity::PressureDrop || pressure->mark == Mark::None ? ""
-                    : pressure->mark == Mark::Gauge                                      ? " 表压"
-                                                    : " 绝压");
+            + (quantity == Quantity::PressureDrop || pressure->mark == Mark::None ? ""
+                    : pressure->mark == Mark::Gauge                               ? " 表压"
+                                                                                  : " 绝压");
     if (const OtherUnit *unit = FindUnit(key))
         return std::string(unit->shown);
     return Quoted(source.unit);
 }
 
-// The message's line for an input: each column that gives it, its unit and
-// what it becomes, for which media where not for all, and which media
-// cannot read it.
+// How a source's rule takes its columns, for the message: "第 4 列 ÷ 第 10 列".
+std::string ColumnsText(const InputSource &source)
+{
+    std::string text;
+    std::size_t operand = 0;
+    const std::string_view pattern = source.rule->columns;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern.compare(i, 2, "{}") == 0 && operand < source.rule->count) {
+            const Operand &o = source.rule->operands[operand];
+            text += o.fromInput ? std::string(o.symbol)
+                                : ColumnText(source.operands[operand].column);
+            ++operand;
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+// What a source says in the message: its columns, its rule, and the units
+// it reads and gives: "第 4 列 ÷ 第 10 列，W / ρ（kg/h、kg/m3 → m3/h）", or
+// for a cell read as it is "第 3 列，MPa 表压 → kgf/cm2 abs".
+std::string SourceText(const InputSource &source, MediumKind medium)
+{
+    const Rule &rule = *source.rule;
+    std::string line = ColumnsText(source);
+    std::string units;
+    bool converts = false;
+    for (std::size_t k = 0; k < rule.count; ++k) {
+        if (rule.operands[k].fromInput)
+            continue;
+        const OperandSource &o = source.operands[k];
+        units += (units.empty() ? "" : "、") + UnitShown(o, rule.operands[k].quantity);
+        converts = converts || o.conversion.Converts();
+    }
+    if (rule.derivation == Derivation::Read) {
+        if (source.operands[0].unit.empty())
+            return line + "，无单位，按窗口的单位";
+        line += "，" + units;
+        if (converts && source.refusal.empty())
+            line += " → " + std::string(source.operands[0].conversion.target);
+        return line;
+    }
+    const std::string_view target = LookOf(kInputs[rule.input], medium).unit;
+    line += "，" + std::string(rule.formula) + "（" + units;
+    if (!target.empty())
+        line += " → " + std::string(target);
+    return line + "）";
+}
+
+// The message's line for an input: how it is had, for which media where
+// not for all, and which media cannot read it.
 std::string Described(
     const ListHeader &header, std::size_t input, const std::array<bool, kMediumCount> &present)
 {
     struct Use {
-        const InputSource *source;
+        std::string text;
         std::vector<MediumKind> read, refused;
+        std::string refusal;
     };
     std::vector<Use> uses;
     std::size_t using_ = 0; // the media that take the input at all
@@ -426,43 +559,31 @@ std::string Described(
             continue;
         using_ += !LookOf(kInputs[input], MediumKind(m)).header.empty();
         const InputSource &source = header.sources[m][input];
-        if (source.column < 0)
+        if (!source.rule)
             continue;
-        auto use = std::find_if(uses.begin(), uses.end(),
-            [&](const Use &u) { return u.source->column == source.column; });
+        std::string text = SourceText(source, MediumKind(m));
+        auto use
+            = std::find_if(uses.begin(), uses.end(), [&](const Use &u) { return u.text == text; });
         if (use == uses.end())
-            use = uses.insert(uses.end(), { &source, {}, {} });
+            use = uses.insert(uses.end(), { std::move(text), {}, {}, {} });
         (source.refusal.empty() ? use->read : use->refused).push_back(MediumKind(m));
+        if (!source.refusal.empty() && use->refusal.empty())
+            use->refusal = source.refusal;
     }
     if (uses.empty())
         return {};
     std::string line = std::string(kInputs[input].symbol) + "：";
     for (const Use &use : uses) {
-        const InputSource &s = *use.source;
         if (&use != &uses.front())
             line += "；";
-        if (s.quantity == Quantity::PressureDrop)
-            line += "P1 − ΔP，ΔP ";
-        line += ColumnText(s.column);
+        line += use.text;
         if (use.read.size() + use.refused.size() < using_) {
             std::vector<MediumKind> media = use.read;
             media.insert(media.end(), use.refused.begin(), use.refused.end());
             line += "（" + MediaNames(media) + "）";
         }
-        if (s.unit.empty()) {
-            line += "，无单位，按窗口的单位";
-        } else {
-            line += "，" + UnitShown(s);
-            if (!use.read.empty()) {
-                const UnitConversion &read
-                    = header.sources[Index(use.read.front())][input].conversion;
-                if (read.Converts())
-                    line += " → " + std::string(read.target);
-            }
-        }
         if (!use.refused.empty())
-            line += "（" + MediaNames(use.refused) + "的行出错："
-                + header.sources[Index(use.refused.front())][input].refusal + "）";
+            line += "（" + MediaNames(use.refused) + "的行出错：" + use.refusal + "）";
     }
     return line;
 }
@@ -559,6 +680,19 @@ const MediumSpec *MediumNamed(std::string_view cell)
     return nullptr;
 }
 
+const MediumSpec *MediumOfRow(std::string_view substance, std::string_view phase)
+{
+    if (const MediumSpec *named = MediumNamed(substance))
+        return named;
+    const MediumSpec *phased = MediumNamed(phase);
+    if (!phased || phased->medium != MediumKind::Gas)
+        return phased;
+    const std::string folded = Folded(substance);
+    const bool steam = folded.find("蒸汽") != std::string::npos
+        || folded.find("蒸气") != std::string::npos || folded.ends_with("steam");
+    return steam ? &MediumOf(MediumKind::WaterSteam) : phased;
+}
+
 ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
 {
     std::size_t width = 0;
@@ -569,7 +703,8 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
     };
     Meanings meanings;
     std::vector<std::vector<CellParts>> parts(rows.size());
-    // A row of units names nothing and holds at least one known unit.
+    // A row of units names no input and holds at least one known unit; its
+    // other cells name the sub-columns of a group above ("最大", "正常").
     std::vector<bool> unitsRow(rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         bool names = false, units = false;
@@ -580,6 +715,10 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
         }
         unitsRow[r] = units && !names;
     }
+    const auto unitCell = [&](std::size_t r, std::size_t c) {
+        const std::string_view text = cell(r, c);
+        return !text.empty() && (unitsRow[r] ? !IsSubName(text) : parts[r][c].unitOnly);
+    };
 
     std::vector<Column> columns(width);
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -587,13 +726,15 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
         for (std::size_t c = 0; c < width; ++c) {
             std::string_view text = cell(r, c);
             const CellParts *cellParts = &parts[r][c];
-            // A group's cell, merged over the sub-cells below it, carries right.
-            const bool under = r + 1 < rows.size() && !unitsRow[r + 1] && !cell(r + 1, c).empty();
+            // A group's cell, merged over the sub-cells below it, carries
+            // right, and its unit with it.
+            const bool under
+                = r + 1 < rows.size() && !cell(r + 1, c).empty() && !unitCell(r + 1, c);
             if (text.empty() && under && !unitsRow[r] && carried >= 0) {
                 text = cell(r, std::size_t(carried));
                 cellParts = &parts[r][std::size_t(carried)];
             } else {
-                carried = text.empty() ? -1 : int(c);
+                carried = text.empty() || unitCell(r, c) ? -1 : int(c);
             }
             if (text.empty())
                 continue;
@@ -601,12 +742,14 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
             if (!column.written.empty())
                 column.written += ' ';
             column.written += text;
-            if (unitsRow[r]) {
-                column.unit = text;
+            if (unitCell(r, c)) {
+                column.unit = unitsRow[r] ? text : cellParts->unit;
                 continue;
             }
             if (!cellParts->name.empty())
                 column.names.push_back(cellParts->name);
+            else if (unitsRow[r])
+                column.names.push_back(Folded(text));
             if (!cellParts->unit.empty())
                 column.unit = cellParts->unit;
         }
@@ -620,8 +763,10 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
         naming += column.meaning.NamesAnInput();
         if (column.meaning.tag && header.tagColumn < 0)
             header.tagColumn = int(c);
-        else if (column.meaning.medium && header.mediumColumn < 0)
-            header.mediumColumn = int(c);
+        else if (column.meaning.substance && header.substanceColumn < 0)
+            header.substanceColumn = int(c);
+        else if (column.meaning.phase && header.phaseColumn < 0)
+            header.phaseColumn = int(c);
         else if (!column.meaning.NamesAnInput() && !column.written.empty())
             header.ignored.push_back(ColumnText(int(c)) + "（" + OneLine(column.written) + "）");
         header.hasTemperature = header.hasTemperature
@@ -631,52 +776,84 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
     if (!header.namesColumns)
         return header;
 
+    // For each medium, input and quantity, the column of the best name, the
+    // leftmost of equals.
+    constexpr std::size_t kQuantities = std::size_t(Quantity::SpecificVolume) + 1;
+    struct Best {
+        int column = -1, rank = -1;
+    };
+    std::array<std::array<std::array<Best, kQuantities>, kInputCount>, kMediumCount> best {};
+    for (std::size_t m = 0; m < kMediumCount; ++m)
+        for (std::size_t i = 0; i < kInputCount; ++i)
+            for (std::size_t c = 0; c < width; ++c) {
+                const int rank = columns[c].meaning.rank[m][i];
+                if (rank < 0)
+                    continue;
+                const Quantity named
+                    = LookOf(kInputs[i], MediumKind(m)).header[std::size_t(rank)].quantity;
+                Best &b = best[m][i][std::size_t(Refined(named, columns[c].unit))];
+                if (b.column < 0 || rank < b.rank)
+                    b = { int(c), rank };
+            }
+
     for (std::size_t m = 0; m < kMediumCount; ++m) {
         const MediumKind medium = MediumKind(m);
         for (std::size_t i = 0; i < kInputCount; ++i) {
-            // The best name's column, the leftmost of equals.
-            int best = -1;
-            for (std::size_t c = 0; c < width; ++c) {
-                const int rank = columns[c].meaning.rank[m][i];
-                if (rank >= 0 && (best < 0 || rank < columns[std::size_t(best)].meaning.rank[m][i]))
-                    best = int(c);
-            }
-            if (best < 0)
-                continue;
             InputSource &source = header.sources[m][i];
-            source.column = best;
-            source.quantity
-                = LookOf(kInputs[i], medium)
-                      .header[std::size_t(columns[std::size_t(best)].meaning.rank[m][i])]
-                      .quantity;
-            source.unit = columns[std::size_t(best)].unit;
-            Convert(source, medium, ColumnSymbol(i, source.quantity == Quantity::PressureDrop),
-                LookOf(kInputs[i], medium).unit);
+            // The first rule the header has every column and input for.
+            for (const Rule &rule : RulesFor(medium, i)) {
+                const bool has = std::all_of(
+                    rule.Operands().begin(), rule.Operands().end(), [&](const Operand &o) {
+                        return o.fromInput ? header.sources[m][o.input].rule != nullptr
+                                           : best[m][o.input][std::size_t(o.quantity)].column >= 0;
+                    });
+                if (!has)
+                    continue;
+                source.rule = &rule;
+                for (std::size_t k = 0; k < rule.count; ++k) {
+                    const Operand &o = rule.operands[k];
+                    if (o.fromInput)
+                        continue;
+                    OperandSource &from = source.operands[k];
+                    from.column = best[m][o.input][std::size_t(o.quantity)].column;
+                    from.unit = columns[std::size_t(from.column)].unit;
+                    std::string refusal;
+                    Convert(from, o.quantity, medium, o.symbol,
+                        o.unit.empty() ? LookOf(kInputs[i], medium).unit : o.unit, refusal);
+                    if (source.refusal.empty())
+                        source.refusal = std::move(refusal);
+                }
+                break;
+            }
         }
         // For a liquid only the difference counts: both pressures as the
         // list marks them, or both unmarked, so that the difference holds.
         InputSource &p1 = header.sources[m][0], &p2 = header.sources[m][1];
-        if (medium == MediumKind::Liquid && p1.column >= 0 && p2.column >= 0
-            && p2.quantity == Quantity::Pressure && p1.refusal.empty() && p2.refusal.empty()) {
+        if (medium == MediumKind::Liquid && p1.rule && p2.rule
+            && p2.rule->derivation == Derivation::Read && p1.refusal.empty()
+            && p2.refusal.empty()) {
             const auto marked = [](const InputSource &s) {
-                const auto unit = ParsePressure(UnitKey(s.unit));
+                const auto unit = ParsePressure(UnitKey(s.operands[0].unit));
                 return unit && unit->mark != Mark::None;
             };
             if (marked(p1) != marked(p2))
-                p2.refusal = "P1 和 P2（第 " + std::to_string(p1.column + 1) + "、"
-                    + std::to_string(p2.column + 1) + " 列）的单位一个注明了表压或绝压，一个没有";
+                p2.refusal = "P1 和 P2（第 " + std::to_string(p1.operands[0].column + 1) + "、"
+                    + std::to_string(p2.operands[0].column + 1)
+                    + " 列）的单位一个注明了表压或绝压，一个没有";
         }
     }
-    // A column that names an input another column gave already.
+    // A column that names an input no rule took from it.
     for (std::size_t c = 0; c < width; ++c)
         if (columns[c].meaning.NamesAnInput()
             && std::none_of(
                 header.sources.begin(), header.sources.end(), [&](const auto &ofMedium) {
-                    return std::any_of(ofMedium.begin(), ofMedium.end(),
-                        [&](const InputSource &s) { return s.column == int(c); });
+                    return std::any_of(ofMedium.begin(), ofMedium.end(), [&](const InputSource &s) {
+                        return std::any_of(s.operands.begin(), s.operands.end(),
+                            [&](const OperandSource &o) { return o.column == int(c); });
+                    });
                 }))
             header.ignored.push_back(
-                ColumnText(int(c)) + "（" + OneLine(columns[c].written) + "，与前面的列重复）");
+                ColumnText(int(c)) + "（" + OneLine(columns[c].written) + "，未用）");
     return header;
 }
 
@@ -686,8 +863,10 @@ std::vector<std::string> Reading(
     std::vector<std::string> read;
     if (header.tagColumn >= 0)
         read.push_back("位号：" + ColumnText(header.tagColumn));
-    if (header.mediumColumn >= 0)
-        read.push_back("介质：" + ColumnText(header.mediumColumn));
+    if (header.substanceColumn >= 0)
+        read.push_back("介质：" + ColumnText(header.substanceColumn));
+    if (header.phaseColumn >= 0)
+        read.push_back("相态：" + ColumnText(header.phaseColumn));
     for (std::size_t i = 0; i < kInputCount; ++i)
         if (std::string line = Described(header, i, present); !line.empty())
             read.push_back(std::move(line));

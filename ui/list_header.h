@@ -1,15 +1,19 @@
-// A valve list's header as an instrument index has it: which column gives
-// each input of each medium (by the names of ui/media.h), in which unit, and
-// how a cell's number becomes the window's unit; the tag and the medium
-// columns; and the lines that say so in the list's message.
+// A valve list's header as an instrument index has it: for each input of
+// each medium, the rule that gives it (ui/derivation.h: the cell as it is,
+// or a derivation from other cells) and its columns, found by the names of
+// ui/media.h, each in its unit and with how its number becomes the rule's
+// unit; the tag, substance and phase columns; and the lines that say so in
+// the list's message.
 //
 // Up to three header rows combine column by column: a group's cell carries
-// right across empty cells over the sub-cells below it, and a row of units
-// (a row whose cells are units and name nothing) gives the units of the
-// columns above it. A unit may also stand in a cell's brackets, after a
-// "/" ("压力/MPa"), or on its second line.
+// right, its unit with it, across empty cells over the sub-cells below it,
+// and a row of units (a row whose cells are units or sub-columns' names,
+// and name no input) gives the units of the columns above it. A unit may
+// also stand in a cell's brackets, after a "/" ("压力/MPa"), or on its
+// second line.
 #pragma once
 
+#include "ui/derivation.h"
 #include "ui/media.h"
 
 #include <array>
@@ -40,12 +44,19 @@ struct UnitConversion {
     std::string Formula(double value) const;
 };
 
-// Where the rows of one medium take an input from.
-struct InputSource {
-    int column = -1; // from 0; -1 when the header has none
-    Quantity quantity = Quantity::Pressure; // a PressureDrop column gives P2 as P1 − ΔP
+// Where a rule takes an operand from: its column, the unit the header gave
+// it, and how its number becomes the rule's unit.
+struct OperandSource {
+    int column = -1; // from 0; -1 for an input read before
     std::string unit; // as the header wrote it
     UnitConversion conversion;
+};
+
+// How the rows of one medium get an input: the rule the header allows
+// (ui/derivation.h), from which columns.
+struct InputSource {
+    const Rule *rule = nullptr; // none: the header gives no column for it
+    std::array<OperandSource, 3> operands;
     // Why the rows that need it fail ("" when it can be read).
     std::string refusal;
 };
@@ -54,7 +65,9 @@ struct ListHeader {
     // At least two of its columns name inputs; otherwise the list is read
     // by position.
     bool namesColumns = false;
-    int tagColumn = -1, mediumColumn = -1;
+    int tagColumn = -1;
+    // The substance (介质) and its phase (相态), which decide a row's medium.
+    int substanceColumn = -1, phaseColumn = -1;
     // By medium, then by input in the order of kInputs.
     std::array<std::array<InputSource, kInputCount>, kMediumCount> sources;
     // A column gives the gas temperature, which water steam never takes for
@@ -75,6 +88,11 @@ std::vector<std::string> Reading(
 
 // The medium a list's cell names (MediumSpec::listNames), or null.
 const MediumSpec *MediumNamed(std::string_view cell);
+
+// A row's medium from its substance's and its phase's cells: the medium the
+// substance names; or the phase's, water steam where a gas or vapour phase
+// is of a substance that names steam ("低压蒸汽", "LP Steam"); or null.
+const MediumSpec *MediumOfRow(std::string_view substance, std::string_view phase);
 
 // A column as reasons and the message name it: "第 4 列", and with the
 // input it gives, "P1（第 4 列）"; `column` counts from 0.

@@ -31,8 +31,11 @@ enum class Quantity {
     Pressure,
     PressureDrop, // P2 is then P1 − ΔP
     Gravity,
-    Density, // a liquid's, G = ρ / 1000 kg/m3
-    Flow,
+    Density, // at the operating state, in kg/m3 or the like
+    StdDensity, // a gas's at 0 ℃ and 101.325 kPa, in kg/Nm3
+    MolecularWeight,
+    Flow, // a volume a time, or for steam a mass
+    MassFlow,
     Temperature,
     Superheat, // a difference of temperatures
     SpecificVolume,
@@ -84,27 +87,45 @@ inline constexpr std::string_view kDropNames[]
     = { "ΔP", "DP", "压差", "压降", "阀压降", "Pressure Drop" };
 inline constexpr std::string_view kGravityNames[]
     = { "G", "比重", "相对密度", "介质比重", "SG", "Specific Gravity", "Relative Density" };
-inline constexpr std::string_view kDensityNames[] = { "密度", "介质密度", "Density" };
+inline constexpr std::string_view kDensityNames[]
+    = { "密度", "介质密度", "操作密度", "Density", "Operating Density" };
+inline constexpr std::string_view kStdDensityNames[] = { "标准密度", "标况密度", "标准状态密度",
+    "ρN", "Std Density", "Standard Density", "Normal Density" };
+inline constexpr std::string_view kMolecularWeightNames[]
+    = { "分子量", "相对分子质量", "摩尔质量", "M", "MW", "Mol. Wt.", "Mol Wt", "Molecular Weight" };
 inline constexpr std::string_view kFlowNames[] = { "Q", "流量", "最大流量", "流量最大", "Max流量",
     "流量Max", "Qmax", "Flow", "Flow Rate", "Max Flow", "Flow Max" };
+inline constexpr std::string_view kMassFlowNames[]
+    = { "质量流量", "最大质量流量", "Mass Flow", "Max Mass Flow" };
 inline constexpr std::string_view kTemperatureNames[]
     = { "t", "温度", "介质温度", "入口温度", "操作温度", "Temperature", "Temp" };
+// A steam's temperature, from which its superheat is worked out; "t" is
+// the window's superheat for water steam, never a temperature.
+inline constexpr std::string_view kSteamTemperatureNames[]
+    = { "温度", "介质温度", "入口温度", "操作温度", "Temperature", "Temp" };
 inline constexpr std::string_view kSuperheatNames[] = { "过热温度", "过热度", "Superheat" };
 inline constexpr std::string_view kOutletVolumeNames[]
     = { "G", "出口比容", "Outlet Specific Volume" };
 inline constexpr std::string_view kInletVolumeNames[]
     = { "t", "入口比容", "Inlet Specific Volume" };
+inline constexpr std::string_view kOutletDensityNames[] = { "出口密度", "Outlet Density" };
+inline constexpr std::string_view kInletDensityNames[] = { "入口密度", "Inlet Density" };
 
 inline constexpr HeaderNames kP1Header[] = { { Pressure, kP1Names } };
 inline constexpr HeaderNames kP2Header[] = { { Pressure, kP2Names }, { PressureDrop, kDropNames } };
 inline constexpr HeaderNames kLiquidGHeader[]
     = { { Gravity, kGravityNames }, { Density, kDensityNames } };
-inline constexpr HeaderNames kGasGHeader[] = { { Gravity, kGravityNames } };
-inline constexpr HeaderNames kOutletVolumeHeader[] = { { SpecificVolume, kOutletVolumeNames } };
-inline constexpr HeaderNames kQHeader[] = { { Flow, kFlowNames } };
+inline constexpr HeaderNames kGasGHeader[]
+    = { { Gravity, kGravityNames }, { MolecularWeight, kMolecularWeightNames },
+          { StdDensity, kStdDensityNames }, { Density, kDensityNames } };
+inline constexpr HeaderNames kOutletVolumeHeader[]
+    = { { SpecificVolume, kOutletVolumeNames }, { Density, kOutletDensityNames } };
+inline constexpr HeaderNames kQHeader[] = { { Flow, kFlowNames }, { MassFlow, kMassFlowNames } };
 inline constexpr HeaderNames kTemperatureHeader[] = { { Temperature, kTemperatureNames } };
-inline constexpr HeaderNames kSuperheatHeader[] = { { Superheat, kSuperheatNames } };
-inline constexpr HeaderNames kInletVolumeHeader[] = { { SpecificVolume, kInletVolumeNames } };
+inline constexpr HeaderNames kSuperheatHeader[]
+    = { { Superheat, kSuperheatNames }, { Temperature, kSteamTemperatureNames } };
+inline constexpr HeaderNames kInletVolumeHeader[]
+    = { { SpecificVolume, kInletVolumeNames }, { Density, kInletDensityNames } };
 
 using enum ControlId;
 inline constexpr std::string_view kAbs = "kgf/cm2 abs";
@@ -289,7 +310,8 @@ inline constexpr MediumStep kOtherSteamSteps[] = {
 };
 
 inline constexpr std::string_view kLiquidNames[] = { "液体", "液", "液相", "Liquid" };
-inline constexpr std::string_view kGasNames[] = { "气体", "气", "气相", "Gas" };
+inline constexpr std::string_view kGasNames[]
+    = { "气体", "气", "气相", "汽相", "Gas", "Vapor", "Vapour" };
 inline constexpr std::string_view kWaterSteamNames[]
     = { "水蒸汽", "水蒸气", "蒸汽", "饱和蒸汽", "过热蒸汽", "Steam" };
 inline constexpr std::string_view kOtherSteamNames[] = { "其他蒸汽" };

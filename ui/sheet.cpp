@@ -96,13 +96,18 @@ std::vector<std::string> Symbols(const Step &step)
 
 std::vector<std::string> StepLines(const Step &step)
 {
-    std::vector<std::string> parts = Symbols(step);
-    parts.push_back(Substituted(step));
-    parts.push_back(Number(step.value));
-    return Equation(parts);
+    return Equation(StepParts(step));
 }
 
 } // namespace
+
+std::vector<std::string> StepParts(const Step &step)
+{
+    std::vector<std::string> parts = Symbols(step);
+    parts.push_back(Substituted(step));
+    parts.push_back(Number(step.value));
+    return parts;
+}
 
 std::size_t SheetWidth(std::string_view text)
 {

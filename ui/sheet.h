@@ -59,14 +59,14 @@ inline constexpr std::array<std::string_view, 4> kSheetTableHeadings
 inline constexpr std::string_view kSheetWrittenHeading = "表中所列";
 
 // What a valve list adds to a valve's sheet: its tag and row, each value
-// as the list gave it where the header gave another unit, and how it
-// became the value used.
+// as the list gave it where it was not taken as it is, and how it became
+// the value used.
 struct SheetOrigin {
     std::string tag;
     std::size_t line = 0; // in the list, counted from 1
     std::array<std::string, 5> written; // "0.5 MPa(G)", or "" for a value taken as it is
-    // Each conversion as an equation's parts: "P1", "(0.5 × 1000 + 101.325)
-    // / 98.0665", "6.13176291190162".
+    // Each conversion and derivation as an equation's parts: "P1",
+    // "(0.5 × 1000 + 101.325) / 98.0665", "6.13176291190162".
     std::vector<std::vector<std::string>> conversions;
 };
 
@@ -79,6 +79,10 @@ std::string SheetDate(std::chrono::year_month_day date);
 // a failed calculation has no sheet.
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
     std::string_view version, const SheetOrigin *origin = nullptr);
+
+// A recorded step as an equation's parts: its symbol, its formula where
+// that is not the symbol itself, the formula with its numbers, the value.
+std::vector<std::string> StepParts(const Step &step);
 
 // "a = b = c" within kSheetColumns: a part that does not fit goes on to the
 // next line under "= ", and a part wider than a line is cut into lines.

@@ -4,6 +4,7 @@
 #include "runtime/error.h"
 #include "runtime/text.h"
 #include "ui/list_header.h"
+#include "ui/sheet.h"
 #include "ui/spreadsheet_text.h"
 
 #include <algorithm>
@@ -39,24 +40,37 @@ std::string_view FieldAt(std::span<const std::string_view> fields, int column)
                                                               : std::string_view();
 }
 
-// The inputs of a row as its header says: each from its column, in the
-// window's unit; or why the row cannot be read.
+// Tells the steps of a derivation as an equation's parts, for the book.
+class DerivationSteps : public StepRecorder {
+public:
+    explicit DerivationSteps(std::vector<std::vector<std::string>> &into)
+        : into_(into)
+    {
+    }
+    void Record(const Step &step) override { into_.push_back(StepParts(step)); }
+
+private:
+    std::vector<std::vector<std::string>> &into_;
+};
+
+// The inputs of a row as its header says: each by its rule from its
+// columns, in the rule's units; or why the row cannot be read.
 std::string ReadByHeader(const ListHeader &header, std::span<const std::string_view> fields,
     MediumKind selected, bool record, ValveRow &valve)
 {
-    const MediumSpec *named = MediumNamed(TrimCell(FieldAt(fields, header.mediumColumn)));
+    const MediumSpec *named = MediumOfRow(TrimCell(FieldAt(fields, header.substanceColumn)),
+        TrimCell(FieldAt(fields, header.phaseColumn)));
     valve.medium = named ? named->medium : selected;
     valve.windowMedium = !named;
     valve.tag = TrimCell(FieldAt(fields, header.tagColumn));
-    std::optional<double> drop;
+    DerivationSteps steps(valve.derivation);
     for (std::size_t i = 0; i < kInputCount; ++i) {
         const InputLook &look = LookOf(kInputs[i], valve.medium);
         if (look.header.empty())
             continue;
         const InputSource &source = header.sources[Index(valve.medium)][i];
         const bool superheat = look.header.front().quantity == Quantity::Superheat;
-        const std::string_view symbol = ColumnSymbol(i, source.quantity == Quantity::PressureDrop);
-        if (source.column < 0) {
+        if (!source.rule) {
             if (superheat && !header.hasTemperature)
                 continue; // saturated steam: no superheat
             if (superheat)
@@ -68,29 +82,52 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
         }
         if (!source.refusal.empty())
             return source.refusal;
-        const std::string_view cell = TrimCell(FieldAt(fields, source.column));
-        if (cell.empty() && superheat)
-            continue;
-        double number = 0;
-        if (std::string reason = ValueOf(cell, symbol, source.column, number); !reason.empty())
-            return reason;
-        double value = number;
-        try {
-            value = source.conversion.Apply(number);
-        } catch (const RuntimeError &e) {
-            return ColumnNamed(symbol, source.column) + "换算时" + std::string(ErrorText(e.kind()));
+        const Rule &rule = *source.rule;
+        std::array<double, 3> operands {};
+        bool saturated = false;
+        for (std::size_t k = 0; k < rule.count; ++k) {
+            const Operand &o = rule.operands[k];
+            if (o.fromInput) {
+                operands[k] = valve.values[o.input];
+                continue;
+            }
+            const OperandSource &from = source.operands[k];
+            const std::string_view cell = TrimCell(FieldAt(fields, from.column));
+            if (cell.empty() && superheat) {
+                saturated = true; // no superheat, nor a temperature: saturated
+                break;
+            }
+            double number = 0;
+            if (std::string reason = ValueOf(cell, o.symbol, from.column, number); !reason.empty())
+                return reason;
+            try {
+                operands[k] = from.conversion.Apply(number);
+            } catch (const RuntimeError &e) {
+                return ColumnNamed(o.symbol, from.column) + "换算时"
+                    + std::string(ErrorText(e.kind()));
+            }
+            if (!record)
+                continue;
+            const bool read = rule.derivation == Derivation::Read;
+            if (read && from.conversion.Converts())
+                valve.written[i] = NumberToText(number) + " " + from.unit;
+            else if (!read)
+                valve.written[i] += (valve.written[i].empty() ? "" : "，") + std::string(o.symbol)
+                    + " " + NumberToText(number) + (from.unit.empty() ? "" : " " + from.unit);
+            if (from.conversion.Converts())
+                valve.derivation.push_back({ std::string(o.symbol), from.conversion.Formula(number),
+                    NumberToText(operands[k])
+                        + (read ? "" : " " + std::string(from.conversion.target)) });
         }
-        (source.quantity == Quantity::PressureDrop ? drop.emplace() : valve.values[i]) = value;
-        if (record && source.conversion.Converts())
-            valve.conversions.push_back({ i, source.quantity == Quantity::PressureDrop,
-                NumberToText(number) + " " + source.unit, source.conversion.Formula(number),
-                value });
-    }
-    if (drop) {
+        if (saturated)
+            continue;
         try {
-            valve.values[kP2] = Sub(valve.values[InputIndex(&SizingInputs::P1)], *drop);
+            valve.values[i] = Derive(rule, operands, record ? &steps : nullptr, valve.saturated);
         } catch (const RuntimeError &e) {
-            return "P2 = P1 − ΔP 时" + std::string(ErrorText(e.kind()));
+            return std::string(kInputs[i].symbol) + " = " + std::string(rule.formula) + " 时"
+                + std::string(ErrorText(e.kind()));
+        } catch (const DerivationRefused &e) {
+            return e.what();
         }
     }
     return {};
@@ -194,8 +231,8 @@ ListAnswer CalculateValveList(
             if (ListHeader read = ReadHeader(headerRows); read.namesColumns) {
                 close();
                 header = std::move(read);
-                answer.blocks.push_back(
-                    { headerFrom, 0, {}, header->ignored, header->mediumColumn >= 0, 0 });
+                answer.blocks.push_back({ headerFrom, 0, {}, header->ignored,
+                    header->substanceColumn >= 0 || header->phaseColumn >= 0, 0, 0 });
             }
             headerRows.clear();
         }
@@ -210,6 +247,7 @@ ListAnswer CalculateValveList(
         if (header) {
             answer.blocks.back().to = answer.lines;
             answer.blocks.back().windowMedium += valve.windowMedium;
+            answer.blocks.back().saturated += valve.saturated;
             present[Index(valve.medium)] = true;
         }
         Answer(valve, unreadable, answer.text);

@@ -20,15 +20,6 @@ namespace quorvel {
 // More rows than this are not calculated.
 inline constexpr std::size_t kMaxListLines = 100'000;
 
-// How an input came from its cell where the header gave another unit.
-struct ListConversion {
-    std::size_t input; // in the order of kInputs
-    bool drop; // the pressure drop, from which P2 = P1 − ΔP
-    std::string written; // the number and the unit as the list gave them: "0.5 MPa(G)"
-    std::string formula; // with the number put in: "(0.5 × 1000 + 101.325) / 98.0665"
-    double value;
-};
-
 // A valve's row as it was read and calculated.
 struct ValveRow {
     std::size_t line = 0; // counted from 1 over all rows
@@ -36,7 +27,15 @@ struct ValveRow {
     MediumKind medium = MediumKind::Liquid;
     bool windowMedium = false; // the row named no medium, and took the window's
     std::array<double, kInputCount> values {}; // P1, P2, G, Q, t, as the calculation took them
-    std::vector<ListConversion> conversions; // told only to a caller that asks
+    // Told only to a caller that asks: each value as the list gave it where
+    // it was not taken as it is ("0.5 MPa(G)", "W 22000 kg/h，ρ 550 kg/m3"),
+    // and each step from the cells to the values used, as an equation's
+    // parts ("P1", "(0.5 × 1000 + 101.325) / 98.0665", "6.13176291190162").
+    std::array<std::string, kInputCount> written;
+    std::vector<std::vector<std::string>> derivation;
+    // Water steam whose temperature lay less than 1 ℃ below saturation: its
+    // superheat is 0.
+    bool saturated = false;
     // Why the row could not be read ("P1（第 4 列）不是数值"), or the
     // calculation's error; "" when both coefficients were produced.
     std::string failure;
@@ -50,8 +49,9 @@ struct ValveRow {
 struct ListBlock {
     std::size_t from = 0, to = 0; // its rows, its header's included
     std::vector<std::string> read, ignored; // as ListHeader says them
-    bool mediumColumn = false;
+    bool mediumColumn = false; // a substance's or a phase's
     std::size_t windowMedium = 0; // valves read with the window's medium
+    std::size_t saturated = 0; // water steam taken as saturated (ValveRow::saturated)
 };
 
 struct ListAnswer {
@@ -81,7 +81,7 @@ inline constexpr std::size_t kNamedFailures = 20;
 // values are P1, P2, G, Q and t, the rest ignored; fewer go, in order, to
 // the input boxes that the medium shows, the others counting as empty. A
 // value the medium uses that is text without a number fails the row.
-// `each`, when given, is told every valve row, with its conversions.
+// `each`, when given, is told every valve row, with its derivation.
 ListAnswer CalculateValveList(std::string_view list, MediumKind selected,
     const std::function<void(const ValveRow &)> &each = {});
 

@@ -77,12 +77,14 @@ void CheckLines(const std::string &text)
 // every kind the list reads, and some it does not.
 std::string NamingHeader(std::string_view bytes)
 {
-    static constexpr std::string_view kNames[]
-        = { "P1", "阀前压力", "P2", "出口压力", "ΔP", "压差", "G", "比重", "密度", "Q", "最大流量",
-              "t", "温度", "过热温度", "出口比容", "入口比容", "位号", "介质", "序号", "用途" };
-    static constexpr std::string_view kUnits[]
-        = { "", "(MPa(G))", "（kPa(A)）", "/bar", "\nkgf/cm2", "(kgf/cm2 abs)", "(MPa)", "(t/h)",
-              "(m3/h)", "(Nm3/h)", "(K)", "(℃)", "(kg/m3)", "(g/cm3)", "(m3/kg)", "(psi)" };
+    static constexpr std::string_view kNames[] = { "P1", "阀前压力", "P2", "出口压力", "ΔP", "压差",
+        "G", "比重", "密度", "操作密度", "标准密度", "分子量", "MW", "Q", "最大流量", "质量流量",
+        "t", "温度", "过热温度", "出口比容", "入口比容", "出口密度", "入口密度", "位号", "介质",
+        "相态", "Phase", "序号", "用途" };
+    static constexpr std::string_view kUnits[] = { "", "(MPa(G))", "（kPa(A)）", "/bar",
+        "\nkgf/cm2", "(kgf/cm2 abs)", "(MPa)", "(t/h)", "(m3/h)", "(Nm3/h)", "(K)", "(℃)",
+        "(kg/m3)", "(g/cm3)", "(m3/kg)", "(psi)", "(psig)", "(kPa abs.)", "(gpm)", "(lb/h)", "(°F)",
+        "(lb/ft3)", "(kg/Nm3)", "(kg/kmol)", "(kg/h)", "(KG/CM2/MMWC)" };
     std::string header = "P1\tP2"; // at least two columns that name inputs
     for (unsigned char b : bytes.substr(0, std::min<std::size_t>(bytes.size(), 12)))
         header += "\t\"" + std::string(kNames[b % std::size(kNames)])

@@ -28,5 +28,23 @@ trap 'exit 143' TERM
 checked copy_wine_prefix "$template" "$work/prefix" || exit
 wine_env "$work/prefix"
 retry_once "starting Wine for ${1##*/}" checked wineboot || exit
-wine "$@" &
-wait "$!"
+
+# run_program: the program, its output shown and kept in $work/output, its
+# status in $work/status. In the background, so that SIGTERM ends it.
+run_program() {
+  { wine "$@" 2>&1; echo $? >"$work/status"; } | tee "$work/output" &
+  wait "$!"
+  return "$(cat "$work/status" 2>/dev/null || echo 1)"
+}
+# Wine's server, which every Windows process talks to, has been seen to end
+# under a heavy load in the middle of a test ("wine client error: recvmsg"):
+# that is Wine's fault, not the program's, and the program is run once more.
+status=0
+run_program "$@" || status=$?
+if [ "$status" -ne 0 ] && grep -q '^wine client error' "$work/output"; then
+  echo "$SCRIPT: running ${1##*/} under Wine $RETRIED. It said: $(grep '^wine client error' "$work/output" | head -n 1)" >&2
+  wineserver -k 2>/dev/null
+  status=0
+  run_program "$@" || status=$?
+fi
+exit "$status"

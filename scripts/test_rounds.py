@@ -43,6 +43,11 @@ def main(args):
         return 0
     rounds = len({r[0] for r in found})
     print(f"\n{rounds} rounds: {passed} tests passed, {len(failed)} failed")
+    # What passed only at a second try, as the runners say (scripts/lib.sh).
+    for round_, build, test, _, output in found:
+        for line in output.splitlines():
+            if "failed once; trying once more" in line:
+                print(f"round {round_}, {build}: {test}: {line}")
     if not failed:
         return 0
     print("\n| round | build | test |\n| --- | --- | --- |")

@@ -29,13 +29,15 @@ constexpr Operand Input(std::string_view symbol, std::size_t input)
     return { symbol, input, Pressure, true, {} };
 }
 
-// By medium, then by input, each input's rules in the order they are preferred.
+// By medium, then by input, each input's rules in the order they are
+// preferred; first the pressures, whose rules every medium shares.
 // clang-format off
 constexpr Rule kRules[] = {
-    { Liquid, kP1, Read, { Column("P1", kP1, Pressure) }, 1, {}, "{}" },
-    { Liquid, kP2, Read, { Column("P2", kP2, Pressure) }, 1, {}, "{}" },
-    { Liquid, kP2, DropToP2, { Input("P1", kP1), Column("ΔP", kP2, PressureDrop, "kgf/cm2") },
+    { {}, kP1, Read, { Column("P1", kP1, Pressure) }, 1, {}, "{}" },
+    { {}, kP2, Read, { Column("P2", kP2, Pressure) }, 1, {}, "{}" },
+    { {}, kP2, DropToP2, { Input("P1", kP1), Column("ΔP", kP2, PressureDrop, "kgf/cm2") },
         2, "P1 − ΔP", "{} − {}" },
+
     { Liquid, kG, Read, { Column("G", kG, Gravity) }, 1, {}, "{}" },
     { Liquid, kG, DensityToG, { Column("ρ", kG, Density, "kg/m3") }, 1, "ρ / 1000", "{}" },
     { Liquid, kQ, Read, { Column("Q", kQ, Flow) }, 1, {}, "{}" },
@@ -44,16 +46,12 @@ constexpr Rule kRules[] = {
     { Liquid, kQ, MassAndGToQ, { Column("W", kQ, MassFlow, "kg/h"), Input("G", kG) },
         2, "W / (1000 × G)", "{} ÷ (1000 × {})" },
 
-    { Gas, kP1, Read, { Column("P1", kP1, Pressure) }, 1, {}, "{}" },
-    { Gas, kP2, Read, { Column("P2", kP2, Pressure) }, 1, {}, "{}" },
-    { Gas, kP2, DropToP2, { Input("P1", kP1), Column("ΔP", kP2, PressureDrop, "kgf/cm2") },
-        2, "P1 − ΔP", "{} − {}" },
     { Gas, kG, Read, { Column("G", kG, Gravity) }, 1, {}, "{}" },
     { Gas, kG, MolecularWeightToG, { Column("M", kG, MolecularWeight, "kg/kmol") },
         1, "M / 28.96", "{}" },
     { Gas, kG, StdDensityToG, { Column("ρN", kG, StdDensity, "kg/Nm3") }, 1, "ρN / 1.293", "{}" },
     { Gas, kG, InletDensityToG, { Column("ρ1", kG, Density, "kg/m3"),
-        Column("P1", kP1, Pressure, "kPa abs"), Column("t", kT, Temperature, "℃") },
+        Column("P1", kP1, Pressure, kKpaAbsolute), Column("t", kT, Temperature, "℃") },
         3, "ρ1 × (101.325 / P1) × ((273.15 + t) / 273.15) / 1.293", "{}、{}、{}" },
     { Gas, kQ, Read, { Column("Q", kQ, Flow) }, 1, {}, "{}" },
     { Gas, kQ, MassAndMToQn, { Column("W", kQ, MassFlow, "kg/h"),
@@ -64,20 +62,12 @@ constexpr Rule kRules[] = {
         2, "W / (1.293 × G)", "{} ÷ (1.293 × {})" },
     { Gas, kT, Read, { Column("t", kT, Temperature) }, 1, {}, "{}" },
 
-    { WaterSteam, kP1, Read, { Column("P1", kP1, Pressure) }, 1, {}, "{}" },
-    { WaterSteam, kP2, Read, { Column("P2", kP2, Pressure) }, 1, {}, "{}" },
-    { WaterSteam, kP2, DropToP2, { Input("P1", kP1), Column("ΔP", kP2, PressureDrop, "kgf/cm2") },
-        2, "P1 − ΔP", "{} − {}" },
     { WaterSteam, kQ, Read, { Column("Q", kQ, Flow) }, 1, {}, "{}" },
     { WaterSteam, kQ, Read, { Column("Q", kQ, MassFlow) }, 1, {}, "{}" },
     { WaterSteam, kT, Read, { Column("t", kT, Superheat) }, 1, {}, "{}" },
     { WaterSteam, kT, TemperatureToSuperheat, { Column("t", kT, Temperature, "℃"),
-        Column("P1", kP1, Pressure, "kPa abs") }, 2, "t − ts(P1)", "{} − ts({})" },
+        Column("P1", kP1, Pressure, kKpaAbsolute) }, 2, "t − ts(P1)", "{} − ts({})" },
 
-    { OtherSteam, kP1, Read, { Column("P1", kP1, Pressure) }, 1, {}, "{}" },
-    { OtherSteam, kP2, Read, { Column("P2", kP2, Pressure) }, 1, {}, "{}" },
-    { OtherSteam, kP2, DropToP2, { Input("P1", kP1), Column("ΔP", kP2, PressureDrop, "kgf/cm2") },
-        2, "P1 − ΔP", "{} − {}" },
     { OtherSteam, kG, Read, { Column("G", kG, SpecificVolume) }, 1, {}, "{}" },
     { OtherSteam, kG, DensityToVolume, { Column("ρ2", kG, Density, "kg/m3") }, 1, "1000 / ρ2", "{}" },
     { OtherSteam, kQ, Read, { Column("Q", kQ, Flow) }, 1, {}, "{}" },
@@ -128,7 +118,9 @@ double SuperheatAt(double t, double p1, Note note, bool &saturated)
 
 std::span<const Rule> RulesFor(MediumKind medium, std::size_t input)
 {
-    const auto of = [&](const Rule &rule) { return rule.medium == medium && rule.input == input; };
+    const auto of = [&](const Rule &rule) {
+        return rule.input == input && (!rule.medium || rule.medium == medium);
+    };
     const Rule *first = std::find_if(std::begin(kRules), std::end(kRules), of);
     const Rule *last = std::find_if_not(first, std::end(kRules), of);
     return { first, last };

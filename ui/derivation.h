@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,9 @@ enum class Derivation {
 
 // What a rule takes: a column that one of an input's header names give, in
 // a unit, or an input read before it (as the calculation takes it).
+// The unit of an absolute pressure that a rule takes in kPa.
+inline constexpr std::string_view kKpaAbsolute = "kPa abs";
+
 struct Operand {
     std::string_view symbol;
     std::size_t input; // in the order of kInputs
@@ -46,7 +50,7 @@ struct Operand {
 };
 
 struct Rule {
-    MediumKind medium;
+    std::optional<MediumKind> medium; // none: the rule of every medium
     std::size_t input;
     Derivation derivation;
     std::array<Operand, 3> operands;

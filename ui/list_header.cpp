@@ -98,14 +98,9 @@ std::optional<PressureUnit> ParsePressure(const std::string &key)
 // The other units, each with what it measures and how it becomes that
 // quantity's unit: m3/h, kg/h, kg/m3, kg/Nm3, kg/kmol, ℃ or cm3/g.
 struct OtherUnit {
-    struct Operation {
-        char op; // 0: none
-        double operand;
-        std::string_view written;
-    };
     std::string_view key;
     Quantity quantity;
-    std::array<Operation, 2> operations;
+    std::array<UnitConversion::Operation, 2> operations; // op 0: none
     std::string_view shown; // as the message writes it
 };
 constexpr OtherUnit kOtherUnits[] = {
@@ -177,7 +172,7 @@ bool IsSteam(MediumKind medium)
 }
 
 // How a column's unit, for a quantity, becomes `target` for a medium: the
-// window's unit of the input, or the unit a rule takes ("kPa abs", "kg/h");
+// window's unit of the input, or the unit a rule takes (kKpaAbsolute, "kg/h");
 // the refusal says why it cannot.
 void Convert(OperandSource &source, Quantity quantity, MediumKind medium, std::string_view symbol,
     std::string_view target, std::string &refusal)
@@ -190,7 +185,7 @@ void Convert(OperandSource &source, Quantity quantity, MediumKind medium, std::s
     const std::string key = UnitKey(source.unit);
     const std::string column = ColumnNamed(symbol, source.column);
     const std::string named = column + "的单位" + Quoted(source.unit);
-    const bool kpa = target == "kPa abs";
+    const bool kpa = target == kKpaAbsolute;
     if (key.empty()) {
         // The window's unit; a rule's own needs its unit said, but a steam's
         // flow is the window's kg/h.
@@ -243,21 +238,17 @@ void Convert(OperandSource &source, Quantity quantity, MediumKind medium, std::s
     const Quantity holds = quantity == Quantity::Superheat ? Quantity::Temperature
         : quantity == Quantity::Flow && IsSteam(medium)    ? Quantity::MassFlow
                                                            : quantity;
-    if (!other || other->quantity != holds) {
-        const bool known = ParsePressure(key) || other;
-        const bool flow = quantity == Quantity::Flow
-            && (other
-                && (other->quantity == Quantity::Flow || other->quantity == Quantity::MassFlow));
-        return void(refusal = named
-                + (flow         ? "不适用于" + std::string(MediumOf(medium).name)
-                        : known ? "不适用于此列"
-                                : "不认识"));
-    }
-    if (quantity == Quantity::Flow && !IsSteam(medium)
-        && ((other->key == "nm3/h" && medium != MediumKind::Gas)
+    // A flow's unit that another medium takes: Nm3/h a gas's, gpm a
+    // liquid's, a mass a steam's.
+    const bool flowUnit
+        = other && (other->quantity == Quantity::Flow || other->quantity == Quantity::MassFlow);
+    if (quantity == Quantity::Flow && flowUnit
+        && (other->quantity != holds || (other->key == "nm3/h" && medium != MediumKind::Gas)
             || (other->key == "gpm" && medium != MediumKind::Liquid)))
         return void(refusal = named + "不适用于" + std::string(MediumOf(medium).name));
-    for (const OtherUnit::Operation &o : other->operations) {
+    if (!other || other->quantity != holds)
+        return void(refusal = named + (ParsePressure(key) || other ? "不适用于此列" : "不认识"));
+    for (const UnitConversion::Operation &o : other->operations) {
         if (!o.op)
             break;
         // A superheat is a difference of temperatures: in kelvin as it is,

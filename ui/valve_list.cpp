@@ -84,7 +84,7 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
             return source.refusal;
         const Rule &rule = *source.rule;
         std::array<double, 3> operands {};
-        bool saturated = false;
+        bool noSuperheat = false;
         for (std::size_t k = 0; k < rule.count; ++k) {
             const Operand &o = rule.operands[k];
             if (o.fromInput) {
@@ -94,7 +94,7 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
             const OperandSource &from = source.operands[k];
             const std::string_view cell = TrimCell(FieldAt(fields, from.column));
             if (cell.empty() && superheat) {
-                saturated = true; // no superheat, nor a temperature: saturated
+                noSuperheat = true; // no superheat, nor a temperature: saturated
                 break;
             }
             double number = 0;
@@ -119,7 +119,7 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
                     NumberToText(operands[k])
                         + (read ? "" : " " + std::string(from.conversion.target)) });
         }
-        if (saturated)
+        if (noSuperheat)
             continue;
         try {
             valve.values[i] = Derive(rule, operands, record ? &steps : nullptr, valve.saturated);

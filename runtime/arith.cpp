@@ -75,6 +75,14 @@ double Pow(double base, double exponent)
     return CheckResult(std::pow(base, exponent));
 }
 
+double Log(double x)
+{
+    CheckOperand(x);
+    if (x <= 0.0)
+        throw RuntimeError(ErrorKind::InvalidArgument);
+    return std::log(x);
+}
+
 bool Less(double a, double b)
 {
     CheckOperands(a, b);

@@ -10,6 +10,8 @@ double Sub(double a, double b);
 double Mul(double a, double b);
 double Div(double a, double b);
 double Pow(double base, double exponent);
+// The natural logarithm; InvalidArgument for a number not above 0.
+double Log(double x);
 bool Less(double a, double b);
 bool Greater(double a, double b);
 

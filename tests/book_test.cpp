@@ -53,13 +53,23 @@ TEST(Book, TwelveValvesSummedUpAndEachOnItsOwnPage)
 
     const SheetTable &summary = book[0].sections[0].table;
     ASSERT_EQ(summary.rows.size(), 12u);
-    std::size_t sheet = 1;
+    // The second block's openings are checked: the summary's second table.
+    ASSERT_EQ(book[0].sections.size(), 2u);
+    const SheetTable &openings = book[0].sections[1].table;
+    ASSERT_EQ(openings.rows.size(), 3u);
+    std::size_t sheet = 1, checked = 0;
     for (std::size_t k = 0; k < valves.size(); ++k) {
         const ValveRow &valve = valves[k];
         const std::vector<std::string> &row = summary.rows[k];
         SCOPED_TRACE(valve.tag);
         EXPECT_EQ(row[1], valve.tag);
-        const std::string &answered = lines[valve.line - 1];
+        const std::string &line = lines[valve.line - 1];
+        // Cv and C, then the opening check's fields: Cv at the normal and
+        // the minimum flow, the rated value, the three openings, the verdict.
+        std::vector<std::string> fields;
+        for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1)
+            fields.push_back(line.substr(at, (end = line.find('\t', at)) - at));
+        const std::string answered = fields[0] + "\t" + fields[1];
         if (!valve.failure.empty()) {
             // The reason in place of the numbers.
             EXPECT_EQ(row,
@@ -86,6 +96,20 @@ TEST(Book, TwelveValvesSummedUpAndEachOnItsOwnPage)
             << inputs.rows[0][2];
         EXPECT_TRUE(s.sections[3].lines[0].starts_with(steam ? "P1 = (" : "P1 = "))
             << s.sections[3].lines[0];
+        ASSERT_EQ(s.sections.size(), valve.checksOpenings ? 6u : 5u);
+        if (!valve.checksOpenings)
+            continue;
+        // The summary's and the sheet's openings are the answer's.
+        ASSERT_EQ(fields.size(), 9u) << line;
+        const std::vector<std::string> &opened = openings.rows[checked++];
+        EXPECT_EQ(opened[1], valve.tag);
+        EXPECT_EQ(opened[2], "C " + fields[4] + "（建议）");
+        EXPECT_EQ(std::vector(opened.begin() + 3, opened.end()),
+            std::vector(fields.begin() + 5, fields.end()));
+        const SheetSection &check = s.sections[5];
+        EXPECT_EQ(check.heading, "六、开度验算");
+        EXPECT_EQ(check.table.rows[0][5], fields[5]);
+        EXPECT_TRUE(check.lines.back().starts_with("结论：" + fields[8] + "（")) << check.lines.back();
     }
 
     const std::vector<SheetPage> pages = LayOutSheets(book, NominalSheetWidth);

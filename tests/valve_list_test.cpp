@@ -4,6 +4,7 @@
 // 1000, gauge + 101.325 kPa, kgf/cm2 = kPa / 98.0665), and calculated.
 #include "ui/valve_list.h"
 
+#include "runtime/error.h"
 #include "runtime/text.h"
 #include "tests/case_name.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,20 +21,39 @@ namespace quorvel::test {
 using M = MediumKind;
 
 // What a row's answer line must be: a header's, a blank, a refusal, or the
-// coefficients of a valve of these values.
+// coefficients of a valve of these values, alone or, in a block that
+// checks openings, followed by that check's fields.
 struct AnswerLine {
     std::string text;
+    bool followed = false;
     AnswerLine(const char *literal)
         : text(literal)
     {
     }
-    AnswerLine(M medium, std::array<double, 5> values)
+    AnswerLine(M medium, std::array<double, 5> values, bool followedByChecks = false)
+        : followed(followedByChecks)
     {
         SizingResult r;
         ComputeFlowCoefficients(medium, InputsFrom(values), r);
         text = NumberToText(r.Cv) + "\t" + NumberToText(r.C);
     }
+    bool Matches(std::string_view line) const
+    {
+        return followed ? line.starts_with(text + "\t") : line == text;
+    }
 };
+
+// The fields a block that checks openings answers, with a proposed C.
+constexpr const char *kOpeningHeads
+    = "Cv\tC\tCv(正常)\tCv(最小)\t建议额定C\t开度(最大)%\t开度(正常)%\t开度(最小)%\t开度验算";
+
+std::vector<std::string> LinesOf(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
 
 constexpr double kgf(double kpa)
 {
@@ -57,10 +78,10 @@ TEST_P(HeaderTest, EachRowIsReadAsItsHeaderSays)
 {
     const IndexCase &c = GetParam();
     const ListAnswer answer = CalculateValveList(c.list, c.selected);
-    std::string expected;
-    for (const AnswerLine &line : c.lines)
-        expected += line.text + "\n";
-    EXPECT_EQ(answer.text, expected);
+    const std::vector<std::string> lines = LinesOf(answer.text);
+    ASSERT_EQ(lines.size(), c.lines.size()) << answer.text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(c.lines[i].Matches(lines[i])) << lines[i] << "\nis not\n" << c.lines[i].text;
     for (const std::string &line : c.read) {
         ASSERT_FALSE(answer.blocks.empty());
         const auto &block = answer.blocks.front();
@@ -95,8 +116,9 @@ INSTANTIATE_TEST_SUITE_P(List, HeaderTest,
         IndexCase { "a_group_header_in_full_width_brackets", M::Liquid,
             "位号\t流量（m3/h）\t\t\t压力（kPa(A)）\t\t比重(水=1)\r\n"
             "\t最大\t正常\t最小\t入口\t出口\t\r\nLV-1\t12\t10\t8\t500\t300\t0.98\r\n",
-            { "Cv\tC", "Cv\tC", { M::Liquid, { kgf(500), kgf(300), 0.98, 12, 0 } } },
-            { "第 3 列（流量（m3/h） 正常）", "第 4 列（流量（m3/h） 最小）" } },
+            { kOpeningHeads, kOpeningHeads,
+                { M::Liquid, { kgf(500), kgf(300), 0.98, 12, 0 }, true } },
+            { "Q（正常流量）：第 3 列，m3/h", "Q（最小流量）：第 4 列，m3/h" } },
         IndexCase { "english_names_kgf_absolute_and_gauge_and_kelvin", M::Liquid,
             "Medium\tInlet Pressure(kgf/cm2 abs)\tOutlet Pressure "
             "(kgf/cm²(G))\tSG\tFlow\tTemp(K)\r\n"
@@ -211,7 +233,8 @@ TEST_P(ProcessDataTest, EachValueIsDerivedAsAnEngineerWould)
     for (std::size_t i = 0; i < kInputCount; ++i)
         EXPECT_NEAR(seen.values[i], c.values[i], 1e-9 * std::max(1.0, std::abs(c.values[i])))
             << kInputs[i].symbol;
-    EXPECT_TRUE(answer.text.ends_with(AnswerLine(seen.medium, seen.values).text + "\n"));
+    EXPECT_TRUE(AnswerLine(seen.medium, seen.values, seen.checksOpenings)
+                    .Matches(LinesOf(answer.text).back()));
     ASSERT_FALSE(answer.blocks.empty());
     for (const std::string &line : c.read)
         EXPECT_NE(std::find(answer.blocks[0].read.begin(), answer.blocks[0].read.end(), line),
@@ -241,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(List, ProcessDataTest,
         ProcessCase { "a_liquid_s_mass_flow_and_density_under_a_group_s_unit", M::Gas,
             kC4Header + "290-LV-10101\t混合C4\t液相\t22000\t20000\t14000\t0.56\t0.51\t40\t550\r\n",
             M::Liquid, { gauge(0.56), gauge(0.51), 0.55, 40, 0 }, {},
-            { "Q：第 4 列 ÷ 第 10 列，W / ρ（kg/h、kg/m3 → m3/h）",
+            { "Q（最大流量）：第 4 列 ÷ 第 10 列，W / ρ（kg/h、kg/m3 → m3/h）",
                 "G：第 10 列，ρ / 1000（kg/m3）", "相态：第 3 列" },
             "Q = W / ρ = 22000 / 550 = 40" },
         ProcessCase { "steam_s_temperature_gives_its_superheat", M::Liquid,
@@ -310,6 +333,151 @@ INSTANTIATE_TEST_SUITE_P(List, ProcessDataTest,
             "表头中没有 G（介质比重）列" },
         ProcessCase { "a_density_that_is_no_number", M::Liquid,
             "P1\tP2\t密度(kg/m3)\t流量(kg/h)\r\n5\t4\t—\t1000\r\n", {}, {}, "不是数值：“—”" }),
+    CaseName {});
+
+} // namespace quorvel::test
+
+namespace quorvel::test {
+
+// The ideal characteristics' openings, as the valve engineer's tables give them.
+TEST(Opening, AgainstHandValues)
+{
+    struct {
+        Characteristic characteristic;
+        double phi, r, opening;
+    } const cases[] = {
+        { Characteristic::Linear, 0.5, 30, 48.275862068965516 },
+        { Characteristic::EqualPercentage, 0.5, 30, 79.62049529094939 },
+        { Characteristic::EqualPercentage, 0.8, 30, 93.43926487426731 },
+        { Characteristic::EqualPercentage, 0.1, 30, 32.30075074711546 },
+        { Characteristic::Linear, 1.0 / 50, 50, 0 },
+        { Characteristic::EqualPercentage, 1, 50, 100 },
+    };
+    for (const auto &c : cases)
+        EXPECT_NEAR(Opening(c.characteristic, c.phi, c.r, nullptr), c.opening, 1e-12)
+            << CharacteristicName(c.characteristic) << " φ " << c.phi;
+    EXPECT_THROW(Opening(Characteristic::EqualPercentage, 0, 30, nullptr), RuntimeError);
+}
+
+// l at φ, worked by hand from the ideal characteristics.
+double EqualPercentage(double phi, double r = 30)
+{
+    return (1 + std::log(phi) / std::log(r)) * 100;
+}
+double Linear(double phi, double r = 30)
+{
+    return (r * phi - 1) / (r - 1) * 100;
+}
+
+// A block whose openings are checked, and what its one valve must answer.
+// P1 5, P2 4 and G 1 make a liquid's C its flow (C = Q × (G/ΔP)^0.5), and
+// its Cv 1.17 (held in single precision) times that.
+struct OpeningCase {
+    std::string name;
+    std::string list;
+    std::optional<double> rated;
+    bool proposed = false;
+    std::array<std::optional<double>, 3> openings = {}; // max, normal, min
+    std::string verdict = "合格";
+    std::string field = {}; // a field the answer line must hold
+    std::vector<std::string> read = {};
+};
+
+class OpeningTest : public testing::TestWithParam<OpeningCase> { };
+
+TEST_P(OpeningTest, EachPointIsCheckedAsTheValveEngineerChecksIt)
+{
+    const OpeningCase &c = GetParam();
+    ValveRow seen;
+    const ListAnswer answer
+        = CalculateValveList(c.list, M::Liquid, [&](const ValveRow &v) { seen = v; });
+    ASSERT_TRUE(seen.Calculated()) << seen.failure;
+    ASSERT_TRUE(seen.checksOpenings);
+    const OpeningCheck &check = seen.opening;
+    EXPECT_EQ(check.Verdict(), c.verdict);
+    EXPECT_EQ(check.proposed, c.proposed);
+    if (c.rated) {
+        EXPECT_EQ(check.rated, c.rated);
+    }
+    for (std::size_t p = 0; p < kFlowPoints; ++p) {
+        ASSERT_EQ(check.points[p].opening.has_value(), c.openings[p].has_value()) << p;
+        if (c.openings[p]) {
+            EXPECT_NEAR(*check.points[p].opening, *c.openings[p], 1e-9) << p;
+        }
+    }
+    // The answer line: Cv and C, Cv at the normal and minimum flows, the
+    // rated value, the three openings, the verdict.
+    std::vector<std::string> fields;
+    const std::string line = LinesOf(answer.text).back();
+    for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1)
+        fields.push_back(line.substr(at, (end = line.find('\t', at)) - at));
+    ASSERT_EQ(fields.size(), 9u) << line;
+    EXPECT_EQ(fields[8], c.verdict);
+    for (std::size_t p = 0; p < kFlowPoints; ++p)
+        EXPECT_EQ(fields[5 + p], c.openings[p] ? NumberToText(*check.points[p].opening) : "");
+    if (!c.field.empty()) {
+        EXPECT_NE(std::find(fields.begin(), fields.end(), c.field), fields.end())
+            << c.field << " not in " << line;
+    }
+    // The header row names the fields, the rated value's and the verdict's too.
+    const std::string heads = LinesOf(answer.text).front();
+    EXPECT_NE(heads.find("\t开度(最大)%\t开度(正常)%\t开度(最小)%\t开度验算"), std::string::npos);
+    EXPECT_NE(heads.find("额定"), std::string::npos);
+    for (const std::string &said : c.read)
+        EXPECT_NE(std::find(answer.blocks[0].read.begin(), answer.blocks[0].read.end(), said),
+            answer.blocks[0].read.end())
+            << said << "\nnot in:\n"
+            << testing::PrintToString(answer.blocks[0].read);
+}
+
+const double kCvOf80 = double(1.17f) * 80; // a liquid's Cv at Q 80, G 1, ΔP 1
+
+INSTANTIATE_TEST_SUITE_P(List, OpeningTest,
+    testing::Values(
+        OpeningCase { "a_group_over_three_flows_and_a_rated_c",
+            "位号\tP1\tP2\tG\t流量\t\t\t额定C\r\n\t\t\t\t最大\t正常\t最小\t\r\n"
+            "V-1\t5\t4\t1\t80\t50\t10\t100\r\n",
+            100, false, { EqualPercentage(0.8), EqualPercentage(0.5), EqualPercentage(0.1) },
+            "最大流量开度大于 90%", "100",
+            { "Q（正常流量）：第 6 列，无单位，按窗口的单位",
+                "额定 C：第 8 列（空格按 R10 系列建议）", "流量特性：表中未给，按等百分比（默认）",
+                "可调比 R：表中未给，按 R = 30（默认）" } },
+        OpeningCase { "three_named_flows_linear",
+            "位号\tP1\tP2\tG\t最大流量\t正常流量\t最小流量\t额定流通能力\t流量特性\r\n"
+            "V-2\t5\t4\t1\t60\t50\t10\t100\t直线\r\n",
+            100, false, { Linear(0.6), Linear(0.5), Linear(0.1) }, "最小流量开度小于 10%", {},
+            { "流量特性：第 9 列（空格按等百分比）" } },
+        OpeningCase { "a_rated_cv_and_an_english_min_flow",
+            "Tag\tP1\tP2\tSG\tMax Flow\tMin Flow\tRated Cv\tCharacteristic\r\n"
+            "V-3\t5\t4\t1\t80\t20\t187.2\tEQ%\r\n",
+            187.2, false,
+            { EqualPercentage(kCvOf80 / 187.2), {}, EqualPercentage(kCvOf80 / 4 / 187.2) } },
+        OpeningCase { "a_kvs_and_a_rangeability",
+            "位号\tP1\tP2\tG\tQ\tKvs\t可调比\r\nV-4\t5\t4\t1\t80\t160\t50\r\n", 160, false,
+            { EqualPercentage(kCvOf80 / (1.156 * 160), 50), {}, {} }, "合格", "160",
+            { "额定 Kv：第 6 列，按 Cv = 1.156 × Kv（空格按 R10 系列建议）",
+                "可调比 R：第 7 列（空格按 R = 30）" } },
+        // φ at most 30^−0.1 = 0.7117: C 80 needs a rated C of 112.4 at least.
+        OpeningCase { "a_rated_c_proposed",
+            "位号\tP1\tP2\tG\t流量\t正常流量\r\nV-5\t5\t4\t1\t80\t40\r\n", 125, true,
+            { EqualPercentage(0.64), EqualPercentage(0.32), {} }, "合格", "125",
+            { "额定 C：表中未给，按 R10 系列建议（须按所选产品的系列核对）" } },
+        // Linear: φ at most 0.9033, a rated C of 88.6 at least.
+        OpeningCase { "a_proposal_for_a_linear_valve_and_an_empty_rated_cell",
+            "位号\tP1\tP2\tG\t流量\t额定C\t特性\r\nV-6\t5\t4\t1\t80\t\t线性\r\n", 100, true,
+            { Linear(0.8), {}, {} }, "合格", "建议 100" },
+        OpeningCase { "every_reason_at_once",
+            "位号\tP1\tP2\tG\tQmax\tQmin\t额定C\r\nV-7\t5\t4\t1\t80\t1\t50\r\n", 50, false,
+            { EqualPercentage(1.6), {}, EqualPercentage(0.02) },
+            "最大流量开度大于 90%；最小流量开度小于 10%；开度大于 100%，阀门偏小；φ 小于 "
+            "1/R，低于可调范围" },
+        OpeningCase { "a_minimum_that_is_no_number_beside_a_good_maximum",
+            "位号\tP1\tP2\tG\t流量\t最小流量\t额定C\r\nV-8\t5\t4\t1\t80\tabc\t100\r\n", 100, false,
+            { EqualPercentage(0.8), {}, {} }, "最大流量开度大于 90%；最小流量出错，未验算",
+            "出错：Q（第 6 列）不是数值：“abc”" },
+        OpeningCase { "a_quick_opening_valve_is_not_checked",
+            "位号\tP1\tP2\tG\t流量\t正常流量\t流量特性\r\nV-9\t5\t4\t1\t80\t40\t快开\r\n", {},
+            false, {}, "出错：流量特性（第 7 列）“快开”不是线性或等百分比，不验算开度" }),
     CaseName {});
 
 } // namespace quorvel::test

@@ -87,6 +87,23 @@ Sheet Summary(std::span<const ValveRow> valves, std::string_view date, std::stri
         for (const std::string &line : Equation({ InputNote(input) }))
             table.lines.push_back(line);
     summary.sections.push_back(std::move(table));
+    // The openings of the valves whose blocks check them.
+    SheetSection openings { "二、开度验算", {}, {} };
+    openings.table.heads
+        = { "行", "位号", "额定", "开度(最大)%", "开度(正常)%", "开度(最小)%", "验算" };
+    openings.table.small = true;
+    for (const ValveRow &valve : valves) {
+        if (!valve.Calculated() || !valve.checksOpenings)
+            continue;
+        const OpeningCheck &check = valve.opening;
+        std::vector<std::string> row { std::to_string(valve.line), valve.tag, RatedText(check) };
+        for (const PointCheck &at : check.points)
+            row.push_back(at.opening ? NumberToText(*at.opening) : "");
+        row.push_back(check.Verdict());
+        openings.table.rows.push_back(std::move(row));
+    }
+    if (!openings.table.rows.empty())
+        summary.sections.push_back(std::move(openings));
     summary.signatures = { { "计算", "" }, { "校核", "" }, { "审核", "" }, { "日期", "" } };
     summary.footer = "Quorvel " + std::string(version);
     return summary;
@@ -95,7 +112,8 @@ Sheet Summary(std::span<const ValveRow> valves, std::string_view date, std::stri
 // Where a valve's values came from, for its sheet.
 SheetOrigin OriginOf(const ValveRow &valve)
 {
-    return { valve.tag, valve.line, valve.written, valve.derivation };
+    return { valve.tag, valve.line, valve.written, valve.derivation,
+        valve.checksOpenings ? &valve.opening : nullptr };
 }
 
 } // namespace

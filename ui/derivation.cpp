@@ -77,25 +77,8 @@ constexpr Rule kRules[] = {
 };
 // clang-format on
 
-// Tells the recorder, when there is one, a step with its operands; passes
-// the value on.
-struct Note {
-    StepRecorder *recorder;
-    double operator()(std::string_view symbol, std::string_view formula,
-        std::string_view substituted, std::initializer_list<double> operands, double value) const
-    {
-        if (recorder) {
-            Step step { StepRole::Working, symbol, formula, substituted, {}, operands.size(),
-                value };
-            std::copy(operands.begin(), operands.end(), step.operands.begin());
-            recorder->Record(step);
-        }
-        return value;
-    }
-};
-
 // t − ts(P1), P1 in kPa absolute: the superheat, 0 just below saturation.
-double SuperheatAt(double t, double p1, Note note, bool &saturated)
+double SuperheatAt(double t, double p1, StepNote note, bool &saturated)
 {
     const double p = note("p", "P1 / 1000", "{} / 1000", { p1 }, Div(p1, 1000));
     if (Less(p, kSaturationLowestMpa) || Greater(p, kSaturationHighestMpa))
@@ -128,7 +111,7 @@ std::span<const Rule> RulesFor(MediumKind medium, std::size_t input)
 
 double Derive(const Rule &rule, std::span<const double> x, StepRecorder *recorder, bool &saturated)
 {
-    const Note note { recorder };
+    const StepNote note { recorder };
     const std::string_view symbol = kInputs[rule.input].symbol;
     switch (rule.derivation) {
     case Read:

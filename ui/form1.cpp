@@ -324,6 +324,16 @@ void Form1::CalculateList(std::string_view clipboard)
         if (block.saturated)
             summary += "  " + std::to_string(block.saturated)
                 + " 行水蒸汽的温度低于饱和温度不到 1 ℃，按饱和蒸汽计算（过热度为 0）\n";
+        if (block.checksOpenings) {
+            summary += "  开度验算：" + std::to_string(block.passed) + " 行合格";
+            if (block.flagged) {
+                summary += "，" + std::to_string(block.flagged) + " 行不合格或未验算（";
+                for (const std::string &row : block.flaggedRows)
+                    summary += (&row == &block.flaggedRows.front() ? "" : "、") + row;
+                summary += block.flagged > block.flaggedRows.size() ? " 等）" : "）";
+            }
+            summary += "\n";
+        }
     }
     if (!answer.reasons.empty()) {
         summary += "\n出错的行：\n";
@@ -333,7 +343,11 @@ void Form1::CalculateList(std::string_view clipboard)
             summary += "  另有 " + std::to_string(answer.failed.size() - answer.reasons.size())
                 + " 行出错\n";
     }
-    summary += "\n结果（Cv、C 两列）已复制，请粘贴到表中第一行的右侧。";
+    const bool checks = std::any_of(answer.blocks.begin(), answer.blocks.end(),
+        [](const ListBlock &block) { return block.checksOpenings; });
+    summary += checks ? "\n结果（Cv、C 两列，验算开度的表另有额定值、开度和验算结论各列）已复制，"
+                        "请粘贴到表中第一行的右侧。"
+                      : "\n结果（Cv、C 两列）已复制，请粘贴到表中第一行的右侧。";
     controls_.ShowMessage(MessageIcon::Information, summary);
 }
 

@@ -12,6 +12,7 @@ namespace quorvel {
 namespace {
 
 constexpr std::string_view kIdeographicSpace = "\u3000";
+constexpr std::size_t kQ = InputIndex(&SizingInputs::Q);
 
 // What a cell says, for comparing names: without spaces, colons and quote
 // marks, ASCII letters in lower case, ² and ³ as digits.
@@ -367,12 +368,27 @@ constexpr std::string_view kSubstanceNames[]
     = { "介质", "介质名称", "流体", "流体名称", "Medium", "Fluid", "Fluid Name" };
 constexpr std::string_view kPhaseNames[]
     = { "相态", "状态", "物态", "介质状态", "相", "Phase", "State", "Fluid State" };
+constexpr std::string_view kRatedCNames[] = { "额定C", "额定流通能力", "选定C" };
+constexpr std::string_view kRatedCvNames[] = { "额定Cv", "选定Cv", "Rated Cv" };
+constexpr std::string_view kRatedKvNames[] = { "额定Kv", "Kvs", "Rated Kv" };
+constexpr std::string_view kCharacteristicNames[]
+    = { "流量特性", "特性", "固有特性", "Characteristic" };
+constexpr std::string_view kRangeabilityNames[] = { "可调比", "Rangeability", "R" };
+// The words that make a flow's name one of the normal or the minimum flow,
+// before or after it ("正常流量", "Flow Min", "Qnor"); a flow without one
+// is the maximum.
+constexpr std::pair<std::string_view, FlowPoint> kPointWords[] = { { "正常", FlowPoint::Normal },
+    { "normal", FlowPoint::Normal }, { "norm", FlowPoint::Normal }, { "nor", FlowPoint::Normal },
+    { "最小", FlowPoint::Min }, { "minimum", FlowPoint::Min }, { "min", FlowPoint::Min } };
 
 // What a column's header says: the tag, the substance, the phase, or for
 // each medium that has it, the input it gives (and the rank of its name
 // among the input's names, best first).
 struct ColumnMeaning {
     bool tag = false, substance = false, phase = false;
+    std::optional<RatedKind> rated;
+    bool characteristic = false, rangeability = false;
+    FlowPoint point = FlowPoint::Max; // of the flow it names
     std::array<std::array<int, kInputCount>, kMediumCount> rank;
     ColumnMeaning()
     {
@@ -385,14 +401,21 @@ struct ColumnMeaning {
             return std::any_of(ofMedium.begin(), ofMedium.end(), [](int r) { return r >= 0; });
         });
     }
-    bool NamesAnything() const { return tag || substance || phase || NamesAnInput(); }
+    bool NamesAnything() const
+    {
+        return tag || substance || phase || rated || characteristic || rangeability
+            || NamesAnInput();
+    }
 };
 
 ColumnMeaning Meaning(const std::string &text)
 {
     // Every medium's names for each input, by rank.
     struct Known {
-        FoldedNames tag { kTagNames }, substance { kSubstanceNames }, phase { kPhaseNames };
+        FoldedNames tag { kTagNames }, substance { kSubstanceNames }, phase { kPhaseNames },
+            characteristic { kCharacteristicNames }, rangeability { kRangeabilityNames };
+        std::array<FoldedNames, 3> rated { FoldedNames(kRatedCNames), FoldedNames(kRatedCvNames),
+            FoldedNames(kRatedKvNames) }; // by RatedKind
         std::array<std::array<std::vector<FoldedNames>, kInputCount>, kMediumCount> inputs;
         Known()
         {
@@ -407,6 +430,11 @@ ColumnMeaning Meaning(const std::string &text)
     meaning.tag = known.tag.Names(text);
     meaning.substance = known.substance.Names(text);
     meaning.phase = known.phase.Names(text);
+    meaning.characteristic = known.characteristic.Names(text);
+    meaning.rangeability = known.rangeability.Names(text);
+    for (std::size_t k = 0; k < known.rated.size(); ++k)
+        if (known.rated[k].Names(text))
+            meaning.rated = RatedKind(k);
     for (std::size_t m = 0; m < kMediumCount; ++m)
         for (std::size_t i = 0; i < kInputCount; ++i) {
             const auto &groups = known.inputs[m][i];
@@ -414,6 +442,28 @@ ColumnMeaning Meaning(const std::string &text)
                 if (groups[g].Names(text))
                     meaning.rank[m][i] = int(g);
         }
+    if (meaning.NamesAnything())
+        return meaning;
+    // A flow of the normal or the minimum point: a point's word and a flow's name.
+    for (const auto &[word, point] : kPointWords) {
+        std::string flow;
+        if (text.size() > word.size() && text.starts_with(word))
+            flow = text.substr(word.size());
+        else if (text.size() > word.size() && text.ends_with(word))
+            flow = text.substr(0, text.size() - word.size());
+        else
+            continue;
+        for (std::size_t m = 0; m < kMediumCount; ++m) {
+            const auto &groups = known.inputs[m][kQ];
+            for (std::size_t g = 0; g < groups.size() && meaning.rank[m][kQ] < 0; ++g)
+                if (groups[g].Names(flow))
+                    meaning.rank[m][kQ] = int(g);
+        }
+        if (meaning.NamesAnInput()) {
+            meaning.point = point;
+            return meaning;
+        }
+    }
     return meaning;
 }
 
@@ -535,8 +585,8 @@ std::string SourceText(const InputSource &source, MediumKind medium)
 
 // The message's line for an input: how it is had, for which media where
 // not for all, and which media cannot read it.
-std::string Described(
-    const ListHeader &header, std::size_t input, const std::array<bool, kMediumCount> &present)
+std::string Described(const ListHeader &header, std::size_t input, FlowPoint point,
+    const std::array<bool, kMediumCount> &present)
 {
     struct Use {
         std::string text;
@@ -549,7 +599,8 @@ std::string Described(
         if (!present[m])
             continue;
         using_ += !LookOf(kInputs[input], MediumKind(m)).header.empty();
-        const InputSource &source = header.sources[m][input];
+        const InputSource &source
+            = input == kQ ? FlowSource(header, MediumKind(m), point) : header.sources[m][input];
         if (!source.rule)
             continue;
         std::string text = SourceText(source, MediumKind(m));
@@ -563,7 +614,14 @@ std::string Described(
     }
     if (uses.empty())
         return {};
-    std::string line = std::string(kInputs[input].symbol) + "：";
+    // The flows named by their points once the list has more than one.
+    const bool points = input == kQ
+        && std::any_of(header.pointFlows.begin(), header.pointFlows.end(), [](const auto &ofPoint) {
+               return std::any_of(ofPoint.begin(), ofPoint.end(),
+                   [](const InputSource &s) { return s.rule != nullptr; });
+           });
+    std::string line = std::string(kInputs[input].symbol)
+        + (points ? "（" + std::string(FlowPointName(point)) + "流量）" : "") + "：";
     for (const Use &use : uses) {
         if (&use != &uses.front())
             line += "；";
@@ -758,6 +816,13 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
             header.substanceColumn = int(c);
         else if (column.meaning.phase && header.phaseColumn < 0)
             header.phaseColumn = int(c);
+        else if (column.meaning.rated && header.ratedColumn < 0) {
+            header.ratedColumn = int(c);
+            header.ratedKind = *column.meaning.rated;
+        } else if (column.meaning.characteristic && header.characteristicColumn < 0)
+            header.characteristicColumn = int(c);
+        else if (column.meaning.rangeability && header.rangeabilityColumn < 0)
+            header.rangeabilityColumn = int(c);
         else if (!column.meaning.NamesAnInput() && !column.written.empty())
             header.ignored.push_back(ColumnText(int(c)) + "（" + OneLine(column.written) + "）");
         header.hasTemperature = header.hasTemperature
@@ -767,13 +832,15 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
     if (!header.namesColumns)
         return header;
 
-    // For each medium, input and quantity, the column of the best name, the
-    // leftmost of equals.
+    // For each flow point, medium, input and quantity, the column of the
+    // best name, the leftmost of equals; only the flow has more than the
+    // maximum's point.
     constexpr std::size_t kQuantities = std::size_t(Quantity::SpecificVolume) + 1;
     struct Best {
         int column = -1, rank = -1;
     };
-    std::array<std::array<std::array<Best, kQuantities>, kInputCount>, kMediumCount> best {};
+    using Bests = std::array<std::array<std::array<Best, kQuantities>, kInputCount>, kMediumCount>;
+    std::array<Bests, kFlowPoints> best {};
     for (std::size_t m = 0; m < kMediumCount; ++m)
         for (std::size_t i = 0; i < kInputCount; ++i)
             for (std::size_t c = 0; c < width; ++c) {
@@ -782,40 +849,54 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
                     continue;
                 const Quantity named
                     = LookOf(kInputs[i], MediumKind(m)).header[std::size_t(rank)].quantity;
-                Best &b = best[m][i][std::size_t(Refined(named, columns[c].unit))];
+                Best &b = best[std::size_t(columns[c].meaning.point)][m][i]
+                              [std::size_t(Refined(named, columns[c].unit))];
                 if (b.column < 0 || rank < b.rank)
                     b = { int(c), rank };
             }
+    // The first rule of an input the header has every column and input for,
+    // a flow's from the columns of its point.
+    const auto choose = [&](InputSource &source, MediumKind medium, std::size_t i,
+                            FlowPoint point) {
+        const std::size_t m = Index(medium);
+        const auto column = [&](const Operand &o) {
+            return best[o.input == kQ ? std::size_t(point) : 0][m][o.input][std::size_t(o.quantity)]
+                .column;
+        };
+        for (const Rule &rule : RulesFor(medium, i)) {
+            const bool has = std::all_of(
+                rule.Operands().begin(), rule.Operands().end(), [&](const Operand &o) {
+                    return o.fromInput ? header.sources[m][o.input].rule != nullptr
+                                       : column(o) >= 0;
+                });
+            if (!has)
+                continue;
+            source.rule = &rule;
+            for (std::size_t k = 0; k < rule.count; ++k) {
+                const Operand &o = rule.operands[k];
+                if (o.fromInput)
+                    continue;
+                OperandSource &from = source.operands[k];
+                from.column = column(o);
+                from.unit = columns[std::size_t(from.column)].unit;
+                std::string refusal;
+                Convert(from, o.quantity, medium, o.symbol,
+                    o.unit.empty() ? LookOf(kInputs[i], medium).unit : o.unit, refusal);
+                if (source.refusal.empty())
+                    source.refusal = std::move(refusal);
+            }
+            return;
+        }
+    };
 
     for (std::size_t m = 0; m < kMediumCount; ++m) {
         const MediumKind medium = MediumKind(m);
-        for (std::size_t i = 0; i < kInputCount; ++i) {
-            InputSource &source = header.sources[m][i];
-            // The first rule the header has every column and input for.
-            for (const Rule &rule : RulesFor(medium, i)) {
-                const bool has = std::all_of(
-                    rule.Operands().begin(), rule.Operands().end(), [&](const Operand &o) {
-                        return o.fromInput ? header.sources[m][o.input].rule != nullptr
-                                           : best[m][o.input][std::size_t(o.quantity)].column >= 0;
-                    });
-                if (!has)
-                    continue;
-                source.rule = &rule;
-                for (std::size_t k = 0; k < rule.count; ++k) {
-                    const Operand &o = rule.operands[k];
-                    if (o.fromInput)
-                        continue;
-                    OperandSource &from = source.operands[k];
-                    from.column = best[m][o.input][std::size_t(o.quantity)].column;
-                    from.unit = columns[std::size_t(from.column)].unit;
-                    std::string refusal;
-                    Convert(from, o.quantity, medium, o.symbol,
-                        o.unit.empty() ? LookOf(kInputs[i], medium).unit : o.unit, refusal);
-                    if (source.refusal.empty())
-                        source.refusal = std::move(refusal);
-                }
-                break;
-            }
+        for (std::size_t i = 0; i < kInputCount; ++i)
+            choose(header.sources[m][i], medium, i, FlowPoint::Max);
+        for (FlowPoint point : { FlowPoint::Normal, FlowPoint::Min }) {
+            choose(header.pointFlows[std::size_t(point) - 1][m], medium, kQ, point);
+            header.checksOpenings
+                = header.checksOpenings || header.pointFlows[std::size_t(point) - 1][m].rule;
         }
         // For a liquid only the difference counts: both pressures as the
         // list marks them, or both unmarked, so that the difference holds.
@@ -833,19 +914,44 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows)
                     + " 列）的单位一个注明了表压或绝压，一个没有";
         }
     }
+    header.checksOpenings = header.checksOpenings || header.ratedColumn >= 0
+        || header.characteristicColumn >= 0 || header.rangeabilityColumn >= 0;
     // A column that names an input no rule took from it.
+    const auto takes = [](const auto &sources, int c) {
+        return std::any_of(sources.begin(), sources.end(), [&](const auto &ofMedium) {
+            return std::any_of(ofMedium.begin(), ofMedium.end(), [&](const InputSource &s) {
+                return std::any_of(s.operands.begin(), s.operands.end(),
+                    [&](const OperandSource &o) { return o.column == c; });
+            });
+        });
+    };
     for (std::size_t c = 0; c < width; ++c)
-        if (columns[c].meaning.NamesAnInput()
-            && std::none_of(
-                header.sources.begin(), header.sources.end(), [&](const auto &ofMedium) {
-                    return std::any_of(ofMedium.begin(), ofMedium.end(), [&](const InputSource &s) {
-                        return std::any_of(s.operands.begin(), s.operands.end(),
-                            [&](const OperandSource &o) { return o.column == int(c); });
-                    });
-                }))
+        if (columns[c].meaning.NamesAnInput() && !takes(header.sources, int(c))
+            && !takes(header.pointFlows, int(c)))
             header.ignored.push_back(
                 ColumnText(int(c)) + "（" + OneLine(columns[c].written) + "，未用）");
     return header;
+}
+
+const InputSource &FlowSource(const ListHeader &header, MediumKind medium, FlowPoint point)
+{
+    return point == FlowPoint::Max ? header.sources[Index(medium)][kQ]
+                                   : header.pointFlows[std::size_t(point) - 1][Index(medium)];
+}
+
+std::optional<Characteristic> CharacteristicNamed(std::string_view cell)
+{
+    static const FoldedNames linear(std::array<std::string_view, 3> { "线性", "直线", "Linear" });
+    static const FoldedNames equal(
+        std::array<std::string_view, 5> { "等百分比", "对数", "Equal Percentage", "EQ%", "=%" });
+    std::string folded = Folded(cell);
+    if (folded.ends_with("特性") && folded.size() > std::string_view("特性").size())
+        folded.resize(folded.size() - std::string_view("特性").size());
+    if (linear.Names(folded))
+        return Characteristic::Linear;
+    if (equal.Names(folded))
+        return Characteristic::EqualPercentage;
+    return std::nullopt;
 }
 
 std::vector<std::string> Reading(
@@ -859,8 +965,31 @@ std::vector<std::string> Reading(
     if (header.phaseColumn >= 0)
         read.push_back("相态：" + ColumnText(header.phaseColumn));
     for (std::size_t i = 0; i < kInputCount; ++i)
-        if (std::string line = Described(header, i, present); !line.empty())
-            read.push_back(std::move(line));
+        for (FlowPoint point : kFlowPointList) {
+            if (point != FlowPoint::Max && i != kQ)
+                break;
+            if (std::string line = Described(header, i, point, present); !line.empty())
+                read.push_back(std::move(line));
+        }
+    if (!header.checksOpenings)
+        return read;
+    const std::string rated = "额定 " + std::string(RatedSymbol(header.ratedKind));
+    if (header.ratedColumn < 0)
+        read.push_back(rated + "：表中未给，按 R10 系列建议（须按所选产品的系列核对）");
+    else
+        read.push_back(rated + "：" + ColumnText(header.ratedColumn)
+            + (header.ratedKind == RatedKind::Kv ? "，按 Cv = 1.156 × Kv" : "")
+            + "（空格按 R10 系列建议）");
+    const std::string defaultCharacteristic(CharacteristicName(Characteristic::EqualPercentage));
+    read.push_back("流量特性："
+        + (header.characteristicColumn < 0 ? "表中未给，按" + defaultCharacteristic + "（默认）"
+                                           : ColumnText(header.characteristicColumn) + "（空格按"
+                    + defaultCharacteristic + "）"));
+    const std::string defaultR = NumberToText(kDefaultRangeability);
+    read.push_back("可调比 R："
+        + (header.rangeabilityColumn < 0
+                ? "表中未给，按 R = " + defaultR + "（默认）"
+                : ColumnText(header.rangeabilityColumn) + "（空格按 R = " + defaultR + "）"));
     return read;
 }
 

@@ -15,9 +15,11 @@
 
 #include "ui/derivation.h"
 #include "ui/media.h"
+#include "ui/opening.h"
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,12 +72,27 @@ struct ListHeader {
     int substanceColumn = -1, phaseColumn = -1;
     // By medium, then by input in the order of kInputs.
     std::array<std::array<InputSource, kInputCount>, kMediumCount> sources;
+    // The flow at the normal and the minimum points, by medium, had as
+    // sources[..][Q] has it at the maximum; no rule where the header has no
+    // column for the point.
+    std::array<std::array<InputSource, kMediumCount>, kFlowPoints - 1> pointFlows;
+    // The opening check's columns: the rated coefficient and its kind, the
+    // characteristic and the rangeability.
+    int ratedColumn = -1;
+    RatedKind ratedKind = RatedKind::C;
+    int characteristicColumn = -1, rangeabilityColumn = -1;
+    // A column of a flow point, a rated value, a characteristic or a
+    // rangeability: the rows' openings are checked.
+    bool checksOpenings = false;
     // A column gives the gas temperature, which water steam never takes for
     // its superheat.
     bool hasTemperature = false;
     // For the list's message: the columns that name nothing used ("第 1 列（序号）").
     std::vector<std::string> ignored;
 };
+
+// Where a medium's rows take their flow at a point from.
+const InputSource &FlowSource(const ListHeader &header, MediumKind medium, FlowPoint point);
 
 // The header of up to three consecutive header rows, each its fields.
 ListHeader ReadHeader(std::span<const std::vector<std::string>> rows);
@@ -85,6 +102,10 @@ ListHeader ReadHeader(std::span<const std::vector<std::string>> rows);
 // from, its unit and what it becomes ("P1：第 4 列，MPa 表压 → kgf/cm2 abs").
 std::vector<std::string> Reading(
     const ListHeader &header, const std::array<bool, kMediumCount> &present);
+
+// The characteristic a cell names: 线性, 直线, Linear; 等百分比, 对数,
+// Equal Percentage, EQ%, =%; or nullopt.
+std::optional<Characteristic> CharacteristicNamed(std::string_view cell);
 
 // The medium a list's cell names (MediumSpec::listNames), or null.
 const MediumSpec *MediumNamed(std::string_view cell);

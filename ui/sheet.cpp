@@ -99,7 +99,66 @@ std::vector<std::string> StepLines(const Step &step)
     return Equation(StepParts(step));
 }
 
+// The opening check: each flow with its coefficients, φ and opening, the
+// steps from C to the opening, the limits and the verdict.
+SheetSection OpeningSection(const OpeningCheck &check, MediumKind medium)
+{
+    SheetSection section { "六、开度验算", {}, {} };
+    const std::string unit(LookOf(kInputs[InputIndex(&SizingInputs::Q)], medium).unit);
+    section.table.heads = { "流量", "Q（" + unit + "）", "Cv", "C", "φ", "开度 l（%）" };
+    for (FlowPoint point : kFlowPointList) {
+        const PointCheck &at = check.points[std::size_t(point)];
+        if (!at.given)
+            continue;
+        std::vector<std::string> row { std::string(FlowPointName(point)) };
+        if (!at.Calculated()) {
+            row.push_back("出错：" + at.failure); // spans the columns it lacks
+        } else {
+            row.insert(row.end(),
+                { Number(at.Q), Number(at.result.Cv), Number(at.result.C),
+                    at.phi ? Number(*at.phi) : "", at.opening ? Number(*at.opening) : "" });
+        }
+        section.table.rows.push_back(std::move(row));
+    }
+    std::vector<std::string> &lines = section.lines;
+    if (check.rated)
+        lines.push_back("额定 " + RatedText(check)
+            + (check.proposed ? "：R10 系列中最大流量开度不大于 90% 的最小值，须按所选产品核对"
+                              : "：表中所列"));
+    for (const auto &step : check.ratedSteps)
+        Add(lines, Equation(step));
+    const bool linear = check.characteristic == Characteristic::Linear;
+    lines.push_back("流量特性：" + std::string(CharacteristicName(check.characteristic))
+        + (check.characteristicDefault ? "（表中未给，按默认）" : "") + "，可调比 R = "
+        + Number(check.rangeability) + (check.rangeabilityDefault ? "（表中未给，按默认）" : ""));
+    lines.push_back(std::string(check.kind == RatedKind::C ? "φ = C / C额定" : "φ = Cv / Cv额定")
+        + (linear ? "，l = (R·φ − 1) / (R − 1) × 100（q = (1 + (R − 1)·l) / R）"
+                  : "，l = (1 + ln φ / ln R) × 100（q = R^(l − 1)）"));
+    // Each point's steps with their numbers, the formulas being above.
+    for (FlowPoint point : kFlowPointList) {
+        const PointCheck &at = check.points[std::size_t(point)];
+        for (const auto &step : at.derivation)
+            Add(lines, Equation(step));
+        std::string lead = std::string(FlowPointName(point)) + "：";
+        for (const auto &step : at.steps) {
+            Add(lines, Equation({ lead + step.front(), step[2], step[3] }));
+            lead = "　　　";
+        }
+    }
+    lines.push_back(
+        "结论：" + check.Verdict() + "（最大流量开度 ≤ 90%，最小流量开度 ≥ 10%，φ ≥ 1/R）");
+    return section;
+}
+
 } // namespace
+
+std::string RatedText(const OpeningCheck &check)
+{
+    if (!check.rated)
+        return {};
+    return std::string(RatedSymbol(check.kind)) + " " + Number(*check.rated)
+        + (check.proposed ? "（建议）" : "");
+}
 
 std::vector<std::string> StepParts(const Step &step)
 {
@@ -208,6 +267,8 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
 
     sheet.sections.push_back(
         { "五、计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } });
+    if (origin && origin->opening)
+        sheet.sections.push_back(OpeningSection(*origin->opening, medium));
     sheet.signatures = { { "位号", origin ? origin->tag : "" }, { "计算", "" }, { "校核", "" },
         { "审核", "" }, { "日期", "" } };
     sheet.footer = "Quorvel " + std::string(version);

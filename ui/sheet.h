@@ -5,6 +5,7 @@
 #pragma once
 
 #include "calc/sizing.h"
+#include "ui/opening.h"
 
 #include <array>
 #include <chrono>
@@ -68,7 +69,13 @@ struct SheetOrigin {
     // Each conversion and derivation as an equation's parts: "P1",
     // "(0.5 × 1000 + 101.325) / 98.0665", "6.13176291190162".
     std::vector<std::vector<std::string>> conversions;
+    // The valve's opening check, where its block checks openings: its
+    // sheet ends with a section of it.
+    const OpeningCheck *opening = nullptr;
 };
+
+// The rated value of an opening check as a sheet names it: "C 125（建议）".
+std::string RatedText(const OpeningCheck &check);
 
 // "2026年12月10日".
 std::string SheetDate(std::chrono::year_month_day date);
@@ -83,6 +90,19 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
 // A recorded step as an equation's parts: its symbol, its formula where
 // that is not the symbol itself, the formula with its numbers, the value.
 std::vector<std::string> StepParts(const Step &step);
+
+// Keeps each step it is told as its parts (StepParts), for a sheet.
+class StepPartsRecorder : public StepRecorder {
+public:
+    explicit StepPartsRecorder(std::vector<std::vector<std::string>> &into)
+        : into_(into)
+    {
+    }
+    void Record(const Step &step) override { into_.push_back(StepParts(step)); }
+
+private:
+    std::vector<std::vector<std::string>> &into_;
+};
 
 // "a = b = c" within kSheetColumns: a part that does not fit goes on to the
 // next line under "= ", and a part wider than a line is cut into lines.

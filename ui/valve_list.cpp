@@ -16,7 +16,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kP2 = InputIndex(&SizingInputs::P2);
+constexpr std::size_t kP2 = InputIndex(&SizingInputs::P2), kQ = InputIndex(&SizingInputs::Q),
+                      kT = InputIndex(&SizingInputs::t);
 
 // A value's cell as Val reads it into `value`; or why it cannot be one.
 std::string ValueOf(std::string_view cell, std::string_view symbol, int column, double &value)
@@ -40,18 +41,75 @@ std::string_view FieldAt(std::span<const std::string_view> fields, int column)
                                                               : std::string_view();
 }
 
-// Tells the steps of a derivation as an equation's parts, for the book.
-class DerivationSteps : public StepRecorder {
-public:
-    explicit DerivationSteps(std::vector<std::vector<std::string>> &into)
-        : into_(into)
-    {
-    }
-    void Record(const Step &step) override { into_.push_back(StepParts(step)); }
-
-private:
-    std::vector<std::vector<std::string>> &into_;
+// Where an input read by its rule goes: its value, the cells as the list
+// wrote them where they were not taken as they are, and the steps from the
+// cells to the value.
+struct ReadInto {
+    double &value;
+    std::string &written;
+    std::vector<std::vector<std::string>> &derivation;
+    bool &saturated;
 };
+
+enum class Read { Done, Absent };
+
+// Input `i` by its source's rule from the row's cells and the inputs read
+// before; Absent where a cell of the input `absentIf` is empty (a
+// saturated steam's superheat, a flow the list does not give at a point).
+// Or why it cannot be read.
+std::string ReadInput(const InputSource &source, std::size_t i,
+    std::span<const std::string_view> fields, const std::array<double, kInputCount> &values,
+    std::optional<std::size_t> absentIf, bool record, ReadInto into, Read &read)
+{
+    read = Read::Done;
+    if (!source.refusal.empty())
+        return source.refusal;
+    const Rule &rule = *source.rule;
+    std::array<double, 3> operands {};
+    StepPartsRecorder steps(into.derivation);
+    for (std::size_t k = 0; k < rule.count; ++k) {
+        const Operand &o = rule.operands[k];
+        if (o.fromInput) {
+            operands[k] = values[o.input];
+            continue;
+        }
+        const OperandSource &from = source.operands[k];
+        const std::string_view cell = TrimCell(FieldAt(fields, from.column));
+        if (cell.empty() && absentIf == o.input) {
+            read = Read::Absent;
+            return {};
+        }
+        double number = 0;
+        if (std::string reason = ValueOf(cell, o.symbol, from.column, number); !reason.empty())
+            return reason;
+        try {
+            operands[k] = from.conversion.Apply(number);
+        } catch (const RuntimeError &e) {
+            return ColumnNamed(o.symbol, from.column) + "换算时" + std::string(ErrorText(e.kind()));
+        }
+        if (!record)
+            continue;
+        const bool asRead = rule.derivation == Derivation::Read;
+        if (asRead && from.conversion.Converts())
+            into.written = NumberToText(number) + " " + from.unit;
+        else if (!asRead)
+            into.written += (into.written.empty() ? "" : "，") + std::string(o.symbol) + " "
+                + NumberToText(number) + (from.unit.empty() ? "" : " " + from.unit);
+        if (from.conversion.Converts())
+            into.derivation.push_back({ std::string(o.symbol), from.conversion.Formula(number),
+                NumberToText(operands[k])
+                    + (asRead ? "" : " " + std::string(from.conversion.target)) });
+    }
+    try {
+        into.value = Derive(rule, operands, record ? &steps : nullptr, into.saturated);
+    } catch (const RuntimeError &e) {
+        return std::string(kInputs[i].symbol) + " = " + std::string(rule.formula) + " 时"
+            + std::string(ErrorText(e.kind()));
+    } catch (const DerivationRefused &e) {
+        return e.what();
+    }
+    return {};
+}
 
 // The inputs of a row as its header says: each by its rule from its
 // columns, in the rule's units; or why the row cannot be read.
@@ -63,7 +121,6 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
     valve.medium = named ? named->medium : selected;
     valve.windowMedium = !named;
     valve.tag = TrimCell(FieldAt(fields, header.tagColumn));
-    DerivationSteps steps(valve.derivation);
     for (std::size_t i = 0; i < kInputCount; ++i) {
         const InputLook &look = LookOf(kInputs[i], valve.medium);
         if (look.header.empty())
@@ -80,55 +137,13 @@ std::string ReadByHeader(const ListHeader &header, std::span<const std::string_v
             return "表头中没有 " + std::string(kInputs[i].symbol) + "（"
                 + std::string(CaptionName(look)) + "）列";
         }
-        if (!source.refusal.empty())
-            return source.refusal;
-        const Rule &rule = *source.rule;
-        std::array<double, 3> operands {};
-        bool noSuperheat = false;
-        for (std::size_t k = 0; k < rule.count; ++k) {
-            const Operand &o = rule.operands[k];
-            if (o.fromInput) {
-                operands[k] = valve.values[o.input];
-                continue;
-            }
-            const OperandSource &from = source.operands[k];
-            const std::string_view cell = TrimCell(FieldAt(fields, from.column));
-            if (cell.empty() && superheat) {
-                noSuperheat = true; // no superheat, nor a temperature: saturated
-                break;
-            }
-            double number = 0;
-            if (std::string reason = ValueOf(cell, o.symbol, from.column, number); !reason.empty())
-                return reason;
-            try {
-                operands[k] = from.conversion.Apply(number);
-            } catch (const RuntimeError &e) {
-                return ColumnNamed(o.symbol, from.column) + "换算时"
-                    + std::string(ErrorText(e.kind()));
-            }
-            if (!record)
-                continue;
-            const bool read = rule.derivation == Derivation::Read;
-            if (read && from.conversion.Converts())
-                valve.written[i] = NumberToText(number) + " " + from.unit;
-            else if (!read)
-                valve.written[i] += (valve.written[i].empty() ? "" : "，") + std::string(o.symbol)
-                    + " " + NumberToText(number) + (from.unit.empty() ? "" : " " + from.unit);
-            if (from.conversion.Converts())
-                valve.derivation.push_back({ std::string(o.symbol), from.conversion.Formula(number),
-                    NumberToText(operands[k])
-                        + (read ? "" : " " + std::string(from.conversion.target)) });
-        }
-        if (noSuperheat)
-            continue;
-        try {
-            valve.values[i] = Derive(rule, operands, record ? &steps : nullptr, valve.saturated);
-        } catch (const RuntimeError &e) {
-            return std::string(kInputs[i].symbol) + " = " + std::string(rule.formula) + " 时"
-                + std::string(ErrorText(e.kind()));
-        } catch (const DerivationRefused &e) {
-            return e.what();
-        }
+        // A superheat without its cells: saturated steam, no superheat.
+        Read read;
+        if (std::string reason = ReadInput(source, i, fields, valve.values,
+                superheat ? std::optional(kT) : std::nullopt, record,
+                { valve.values[i], valve.written[i], valve.derivation, valve.saturated }, read);
+            !reason.empty())
+            return reason;
     }
     return {};
 }
@@ -159,13 +174,110 @@ std::string ReadByPosition(
     return {};
 }
 
-void Calculate(ValveRow &valve)
+// The coefficients for a row's values; the failure is the calculation's error.
+void Calculate(MediumKind medium, const std::array<double, kInputCount> &values,
+    SizingResult &result, std::string &failure)
 {
     try {
-        ComputeFlowCoefficients(valve.medium, InputsFrom(valve.values), valve.result);
+        ComputeFlowCoefficients(medium, InputsFrom(values), result);
     } catch (const RuntimeError &e) {
-        valve.failure = ErrorText(e.kind());
+        failure = ErrorText(e.kind());
     }
+}
+
+// A number of the opening check's columns: empty, "" where the cell is
+// empty, or why it cannot be used.
+std::string CheckValue(std::span<const std::string_view> fields, int column,
+    std::string_view symbol, std::optional<double> &value)
+{
+    const std::string_view cell = TrimCell(FieldAt(fields, column));
+    if (column < 0 || cell.empty())
+        return {};
+    double number = 0;
+    if (std::string reason = ValueOf(cell, symbol, column, number); !reason.empty())
+        return reason;
+    value = number;
+    return {};
+}
+
+// The opening check of a calculated row in a block that checks openings:
+// the flow at each point by the rule of the maximum's, calculated with the
+// row's other values; the rated value, the characteristic and R from their
+// cells, or their defaults.
+void CheckRow(const ListHeader &header, std::span<const std::string_view> fields, bool record,
+    ValveRow &valve)
+{
+    valve.checksOpenings = true;
+    OpeningCheck &check = valve.opening;
+    PointCheck &max = check.points[0];
+    max.given = true;
+    max.Q = valve.values[kQ];
+    max.result = valve.result;
+    max.written = valve.written[kQ];
+    for (FlowPoint point : { FlowPoint::Normal, FlowPoint::Min }) {
+        PointCheck &at = check.points[std::size_t(point)];
+        const InputSource &source = FlowSource(header, valve.medium, point);
+        if (!source.rule)
+            continue;
+        Read read;
+        bool saturated = false;
+        at.failure = ReadInput(source, kQ, fields, valve.values, kQ, record,
+            { at.Q, at.written, at.derivation, saturated }, read);
+        at.given = read == Read::Done;
+        if (!at.given || !at.failure.empty())
+            continue;
+        std::array<double, kInputCount> values = valve.values;
+        values[kQ] = at.Q;
+        Calculate(valve.medium, values, at.result, at.failure);
+    }
+    check.kind = header.ratedKind;
+    const std::string rated = "额定" + std::string(RatedSymbol(check.kind));
+    std::optional<double> r;
+    check.failure = CheckValue(fields, header.ratedColumn, rated, check.rated);
+    if (check.failure.empty() && check.rated && !Greater(*check.rated, 0))
+        check.failure = ColumnNamed(rated, header.ratedColumn) + "须大于 0";
+    if (check.failure.empty())
+        check.failure = CheckValue(fields, header.rangeabilityColumn, "R", r);
+    if (check.failure.empty() && r && !Greater(*r, 1))
+        check.failure = ColumnNamed("R", header.rangeabilityColumn) + "须大于 1";
+    if (!check.failure.empty())
+        return;
+    if (r) {
+        check.rangeability = *r;
+        check.rangeabilityDefault = false;
+    }
+    const std::string_view named = TrimCell(FieldAt(fields, header.characteristicColumn));
+    if (header.characteristicColumn >= 0 && !named.empty()) {
+        const std::optional<Characteristic> characteristic = CharacteristicNamed(named);
+        if (!characteristic)
+            return void(check.failure = ColumnNamed("流量特性", header.characteristicColumn)
+                    + Quoted(named) + "不是线性或等百分比，不验算开度");
+        check.characteristic = *characteristic;
+        check.characteristicDefault = false;
+    }
+    CheckOpenings(check, record);
+}
+
+// The answer's fields of the opening check, each after a tab.
+void AnswerOpenings(const ValveRow &valve, bool ratedColumn, std::string &out)
+{
+    const OpeningCheck &check = valve.opening;
+    if (!valve.Calculated())
+        return void(out.append(7, '\t'));
+    for (FlowPoint point : { FlowPoint::Normal, FlowPoint::Min }) {
+        const PointCheck &at = check.points[std::size_t(point)];
+        out += '\t';
+        if (at.result.CvProduced)
+            out += NumberToText(at.result.Cv);
+        else if (!at.failure.empty())
+            out += "出错：" + at.failure;
+    }
+    out += '\t';
+    if (check.rated)
+        out += (check.proposed && ratedColumn ? "建议 " : "") + NumberToText(*check.rated);
+    for (const PointCheck &at : check.points)
+        out += '\t' + (at.opening ? NumberToText(*at.opening) : std::string());
+    out += '\t' + check.Verdict();
 }
 
 void Answer(const ValveRow &valve, bool unreadable, std::string &out)
@@ -182,10 +294,15 @@ void Answer(const ValveRow &valve, bool unreadable, std::string &out)
     coefficient(valve.result.CvProduced, valve.result.Cv);
     out += '\t';
     coefficient(valve.result.CProduced, valve.result.C);
-    out += '\n';
 }
 
 } // namespace
+
+std::string AnswerHeads(RatedKind kind, bool proposed)
+{
+    return "Cv\tC\tCv(正常)\tCv(最小)\t" + std::string(proposed ? "建议" : "") + "额定"
+        + std::string(RatedSymbol(kind)) + "\t开度(最大)%\t开度(正常)%\t开度(最小)%\t开度验算";
+}
 
 ListAnswer CalculateValveList(
     std::string_view list, MediumKind selected, const std::function<void(const ValveRow &)> &each)
@@ -196,6 +313,7 @@ ListAnswer CalculateValveList(
     // The header rows above the next valve: the last three are read as one.
     std::vector<std::vector<std::string>> headerRows;
     std::size_t headerFrom = 0;
+    std::vector<std::size_t> headerAnswers; // where the answers of headerRows begin in the text
     std::optional<ListHeader> header;
     std::array<bool, kMediumCount> present {}; // the media of the block's valves
     // The reading of the block that ends, for its valves' media.
@@ -217,12 +335,14 @@ ListAnswer CalculateValveList(
             return;
         }
         if (std::none_of(fields.begin(), fields.end(), StartsWithNumber)) {
-            answer.text += "Cv\tC\n";
             if (headerRows.empty())
                 headerFrom = answer.lines;
+            headerAnswers.push_back(answer.text.size());
+            answer.text += "Cv\tC\n";
             headerRows.emplace_back(fields.begin(), fields.end());
             if (headerRows.size() > 3) {
                 headerRows.erase(headerRows.begin());
+                headerAnswers.erase(headerAnswers.begin());
                 ++headerFrom;
             }
             return;
@@ -232,9 +352,18 @@ ListAnswer CalculateValveList(
                 close();
                 header = std::move(read);
                 answer.blocks.push_back({ headerFrom, 0, {}, header->ignored,
-                    header->substanceColumn >= 0 || header->phaseColumn >= 0, 0, 0 });
+                    header->substanceColumn >= 0 || header->phaseColumn >= 0, 0, 0,
+                    header->checksOpenings, 0, 0, {} });
+                // Its header rows name the fields the block answers.
+                if (header->checksOpenings) {
+                    const std::string heads
+                        = AnswerHeads(header->ratedKind, header->ratedColumn < 0);
+                    for (auto at = headerAnswers.rbegin(); at != headerAnswers.rend(); ++at)
+                        answer.text.replace(*at, std::string_view("Cv\tC").size(), heads);
+                }
             }
             headerRows.clear();
+            headerAnswers.clear();
         }
         ++answer.valves;
         ValveRow valve;
@@ -243,14 +372,27 @@ ListAnswer CalculateValveList(
                                : ReadByPosition(fields, selected, valve);
         const bool unreadable = !valve.failure.empty();
         if (!unreadable)
-            Calculate(valve);
+            Calculate(valve.medium, valve.values, valve.result, valve.failure);
         if (header) {
-            answer.blocks.back().to = answer.lines;
-            answer.blocks.back().windowMedium += valve.windowMedium;
-            answer.blocks.back().saturated += valve.saturated;
+            ListBlock &block = answer.blocks.back();
+            block.to = answer.lines;
+            block.windowMedium += valve.windowMedium;
+            block.saturated += valve.saturated;
             present[Index(valve.medium)] = true;
+            if (header->checksOpenings && valve.Calculated()) {
+                CheckRow(*header, fields, bool(each), valve);
+                if (valve.opening.Passed()) {
+                    ++block.passed;
+                } else if (++block.flagged <= kNamedFlagged) {
+                    block.flaggedRows.push_back(
+                        valve.tag.empty() ? "第 " + std::to_string(valve.line) + " 行" : valve.tag);
+                }
+            }
         }
         Answer(valve, unreadable, answer.text);
+        if (header && header->checksOpenings)
+            AnswerOpenings(valve, header->ratedColumn >= 0, answer.text);
+        answer.text += '\n';
         if (!valve.Calculated()) {
             answer.failed.push_back(answer.lines);
             if (answer.reasons.size() < kNamedFailures)

@@ -7,6 +7,7 @@
 
 #include "calc/sizing.h"
 #include "ui/media.h"
+#include "ui/opening.h"
 
 #include <array>
 #include <cstddef>
@@ -40,6 +41,11 @@ struct ValveRow {
     // calculation's error; "" when both coefficients were produced.
     std::string failure;
     SizingResult result;
+    // In a block that checks openings: the flows at the points, the rated
+    // value and the openings (ui/opening.h); its points[Max] is this row's
+    // own flow and result.
+    bool checksOpenings = false;
+    OpeningCheck opening;
 
     // Read, and both coefficients produced.
     bool Calculated() const { return failure.empty() && result.CProduced; }
@@ -52,13 +58,23 @@ struct ListBlock {
     bool mediumColumn = false; // a substance's or a phase's
     std::size_t windowMedium = 0; // valves read with the window's medium
     std::size_t saturated = 0; // water steam taken as saturated (ValveRow::saturated)
+    bool checksOpenings = false;
+    // Of the valves calculated: those whose openings passed, and those
+    // flagged or unchecked, the first kNamedFlagged of them by tag or row.
+    std::size_t passed = 0, flagged = 0;
+    std::vector<std::string> flaggedRows;
 };
+
+inline constexpr std::size_t kNamedFlagged = 5;
 
 struct ListAnswer {
     // One line for each row of the list (ui/spreadsheet_text.h), in its
     // order, each ended by "\n": "" for a blank row, "Cv\tC" for a header,
     // Cv and C for a valve, where the first coefficient not produced is
-    // "出错：" and the reason, and the field after it is empty.
+    // "出错：" and the reason, and the field after it is empty. A block
+    // that checks openings answers seven fields more (AnswerHeads): Cv at
+    // the normal and the minimum flow, the rated value, the three openings
+    // and the verdict; a row that failed leaves them empty.
     std::string text;
     // Every row of the list; beyond kMaxListLines, nothing is calculated
     // and the text is empty.
@@ -71,6 +87,10 @@ struct ListAnswer {
 };
 
 inline constexpr std::size_t kNamedFailures = 20;
+
+// The names of the answer's fields in a block that checks openings, with
+// the rated value's kind, given by a column or proposed.
+std::string AnswerHeads(RatedKind kind, bool proposed);
 
 // A row is blank (no field holds more than blanks), a header (no field
 // begins with a number that Val reads) or a valve. A header row that names

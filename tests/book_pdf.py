@@ -1,7 +1,8 @@
 """The list of twelve valves (tests/twelve_valves.h) that every system
 prints as a calculation book, and what the book's PDF must read back as:
 twelve pages, each with its number among them, the summary with every
-valve's tag, then each calculated valve's tag on a page of its own."""
+valve's tag and the openings checked, then each calculated valve's tag on
+a page of its own, the liquids' with their opening check."""
 import ast
 import os
 import re
@@ -9,6 +10,7 @@ import subprocess
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FAILING = "PV-103"  # a liquid whose flow the list gives in t/h
+CHECKED = ("FV-201", "FV-202", "FV-203")  # the block with normal and minimum flows
 
 
 def twelve_valves():
@@ -34,3 +36,8 @@ def check_book(test, pdf):
     sheets = [tag for tag in tags if tag != FAILING]
     for page, tag in zip(pages[1:], sheets):
         test.assertEqual([t for t in tags if t in page], [tag])
+        # The liquids' block checks openings: their sheets end with the check.
+        test.assertEqual("六、开度验算" in page, tag in CHECKED, tag)
+        if tag in CHECKED:
+            test.assertRegex(page, r"结论：合格")
+    test.assertIn("二、开度验算", pages[0])

@@ -105,9 +105,10 @@ std::optional<double> ProposedRated(
     const double needed = kind == RatedKind::C ? atMax.C : atMax.Cv;
     if (!Greater(needed, 0))
         return std::nullopt;
-    // From a decade below the coefficient (a Kv is smaller than its Cv)
-    // upwards; the opening falls as the rated value grows.
-    for (int exponent = int(std::floor(std::log10(needed))) - 3;; ++exponent) {
+    // Upwards from a power of ten below what a φ of 1 would need (a Kv is
+    // 1 / 1.156 of its Cv); the opening falls as the rated value grows, and
+    // is above 90 % wherever φ is above 1.
+    for (int exponent = int(std::floor(std::log10(needed * 0.8))) - 2;; ++exponent) {
         const double scale = Pow(10, std::abs(exponent));
         for (int hundredths : kR10Hundredths) {
             const double rated = exponent >= 0 ? Mul(hundredths, scale) : Div(hundredths, scale);

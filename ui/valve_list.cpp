@@ -41,6 +41,43 @@ std::string_view FieldAt(std::span<const std::string_view> fields, int column)
                                                               : std::string_view();
 }
 
+// What a list's words name, each worked out once: a column's few words
+// repeat down its rows. Holds the first kWords words it is asked.
+template <typename Meaning> class WordMeanings {
+public:
+    template <typename Work> Meaning operator()(const std::string &key, Work work)
+    {
+        const auto known = std::find_if(
+            known_.begin(), known_.end(), [&](const auto &entry) { return entry.first == key; });
+        if (known != known_.end())
+            return known->second;
+        const Meaning meaning = work();
+        if (known_.size() < kWords)
+            known_.emplace_back(key, meaning);
+        return meaning;
+    }
+
+private:
+    static constexpr std::size_t kWords = 32;
+    std::vector<std::pair<std::string, Meaning>> known_;
+};
+
+// The media that substances and phases name, and the characteristics.
+struct ListWords {
+    WordMeanings<const MediumSpec *> media;
+    WordMeanings<std::optional<Characteristic>> characteristics;
+
+    const MediumSpec *MediumOf(std::string_view substance, std::string_view phase)
+    {
+        return media(std::string(substance) + '\t' + std::string(phase),
+            [&] { return MediumOfRow(substance, phase); });
+    }
+    std::optional<Characteristic> CharacteristicOf(std::string_view cell)
+    {
+        return characteristics(std::string(cell), [&] { return CharacteristicNamed(cell); });
+    }
+};
+
 // Where an input read by its rule goes: its value, the cells as the list
 // wrote them where they were not taken as they are, and the steps from the
 // cells to the value.
@@ -114,9 +151,9 @@ std::string ReadInput(const InputSource &source, std::size_t i,
 // The inputs of a row as its header says: each by its rule from its
 // columns, in the rule's units; or why the row cannot be read.
 std::string ReadByHeader(const ListHeader &header, std::span<const std::string_view> fields,
-    MediumKind selected, bool record, ValveRow &valve)
+    MediumKind selected, bool record, ListWords &words, ValveRow &valve)
 {
-    const MediumSpec *named = MediumOfRow(TrimCell(FieldAt(fields, header.substanceColumn)),
+    const MediumSpec *named = words.MediumOf(TrimCell(FieldAt(fields, header.substanceColumn)),
         TrimCell(FieldAt(fields, header.phaseColumn)));
     valve.medium = named ? named->medium : selected;
     valve.windowMedium = !named;
@@ -205,7 +242,7 @@ std::string CheckValue(std::span<const std::string_view> fields, int column,
 // row's other values; the rated value, the characteristic and R from their
 // cells, or their defaults.
 void CheckRow(const ListHeader &header, std::span<const std::string_view> fields, bool record,
-    ValveRow &valve)
+    ListWords &words, ValveRow &valve)
 {
     valve.checksOpenings = true;
     OpeningCheck &check = valve.opening;
@@ -248,7 +285,7 @@ void CheckRow(const ListHeader &header, std::span<const std::string_view> fields
     }
     const std::string_view named = TrimCell(FieldAt(fields, header.characteristicColumn));
     if (header.characteristicColumn >= 0 && !named.empty()) {
-        const std::optional<Characteristic> characteristic = CharacteristicNamed(named);
+        const std::optional<Characteristic> characteristic = words.CharacteristicOf(named);
         if (!characteristic)
             return void(check.failure = ColumnNamed("流量特性", header.characteristicColumn)
                     + Quoted(named) + "不是线性或等百分比，不验算开度");
@@ -316,6 +353,7 @@ ListAnswer CalculateValveList(
     std::vector<std::size_t> headerAnswers; // where the answers of headerRows begin in the text
     std::optional<ListHeader> header;
     std::array<bool, kMediumCount> present {}; // the media of the block's valves
+    ListWords words;
     // The reading of the block that ends, for its valves' media.
     const auto close = [&] {
         if (header)
@@ -368,7 +406,7 @@ ListAnswer CalculateValveList(
         ++answer.valves;
         ValveRow valve;
         valve.line = answer.lines;
-        valve.failure = header ? ReadByHeader(*header, fields, selected, bool(each), valve)
+        valve.failure = header ? ReadByHeader(*header, fields, selected, bool(each), words, valve)
                                : ReadByPosition(fields, selected, valve);
         const bool unreadable = !valve.failure.empty();
         if (!unreadable)
@@ -380,7 +418,7 @@ ListAnswer CalculateValveList(
             block.saturated += valve.saturated;
             present[Index(valve.medium)] = true;
             if (header->checksOpenings && valve.Calculated()) {
-                CheckRow(*header, fields, bool(each), valve);
+                CheckRow(*header, fields, bool(each), words, valve);
                 if (valve.opening.Passed()) {
                     ++block.passed;
                 } else if (++block.flagged <= kNamedFlagged) {

@@ -6,7 +6,8 @@
 // every cell must be read back as it was, and answered by one line. Then
 // the rows again under a header that names columns, its names, units and
 // order drawn from the bytes: every answer line a pair of numbers, a
-// header's, a blank or a refusal.
+// header's, a blank or a refusal, and where the block checks openings
+// seven fields more, each a number, a reason or empty, and the verdict.
 #include "runtime/text.h"
 #include "ui/spreadsheet_text.h"
 #include "ui/valve_list.h"
@@ -55,11 +56,35 @@ bool IsCoefficient(std::string_view field)
             && lower.find("nan") == std::string::npos && lower.find("inf") == std::string::npos);
 }
 
+// The opening check's fields after Cv and C: Cv at two flows, the rated
+// value (perhaps "建议 "), three openings, each a number, a reason or
+// empty, and the verdict.
+bool IsOpeningCheck(std::string_view fields)
+{
+    const std::vector<std::string_view> field = Split(fields, '\t');
+    if (field.size() != 7)
+        return false;
+    std::string_view rated = field[2];
+    if (rated.starts_with("建议 "))
+        rated.remove_prefix(std::string_view("建议 ").size());
+    for (std::string_view number : { field[0], field[1], rated, field[3], field[4], field[5] })
+        if (!number.empty() && !IsCoefficient(number))
+            return false;
+    return true;
+}
+
 void CheckLines(const std::string &text)
 {
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = text.find('\n', start);
-        const std::string_view line(text.data() + start, end - start);
+        std::string_view line(text.data() + start, end - start);
+        // Cv and C, and in a block that checks openings seven fields more.
+        const std::size_t checks = line.find('\t', line.find('\t') + 1);
+        if (checks != std::string_view::npos) {
+            if (!line.starts_with("Cv\tC\t") && !IsOpeningCheck(line.substr(checks + 1)))
+                std::abort();
+            line = line.substr(0, checks);
+        }
         const std::size_t tab = line.find('\t');
         const bool fits = line.empty() || line == "Cv\tC"
             || (tab != std::string_view::npos && IsCoefficient(line.substr(0, tab))
@@ -80,7 +105,8 @@ std::string NamingHeader(std::string_view bytes)
     static constexpr std::string_view kNames[] = { "P1", "阀前压力", "P2", "出口压力", "ΔP", "压差",
         "G", "比重", "密度", "操作密度", "标准密度", "分子量", "MW", "Q", "最大流量", "质量流量",
         "t", "温度", "过热温度", "出口比容", "入口比容", "出口密度", "入口密度", "位号", "介质",
-        "相态", "Phase", "序号", "用途" };
+        "相态", "Phase", "序号", "用途", "正常流量", "最小流量", "Flow Min", "额定C", "Kvs",
+        "Rated Cv", "流量特性", "可调比" };
     static constexpr std::string_view kUnits[] = { "", "(MPa(G))", "（kPa(A)）", "/bar",
         "\nkgf/cm2", "(kgf/cm2 abs)", "(MPa)", "(t/h)", "(m3/h)", "(Nm3/h)", "(K)", "(℃)",
         "(kg/m3)", "(g/cm3)", "(m3/kg)", "(psi)", "(psig)", "(kPa abs.)", "(gpm)", "(lb/h)", "(°F)",

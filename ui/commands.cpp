@@ -9,6 +9,21 @@ std::string ShortcutText(const Shortcut &keys)
     return text;
 }
 
+std::string MenuItemText(const Command &command)
+{
+    return std::string(command.item) + "\t" + ShortcutText(command.keys);
+}
+
+const Command *CommandOfKey(char letter, bool ctrl, bool shift, bool alt)
+{
+    if (!ctrl || alt)
+        return nullptr;
+    for (const Command &command : kCommands)
+        if (command.keys.letter == letter && command.keys.shift == shift)
+            return &command;
+    return nullptr;
+}
+
 std::string_view ShortcutsHint()
 {
     static const std::string hint = [] {

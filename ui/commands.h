@@ -57,6 +57,13 @@ static_assert([] {
 // "Ctrl+Shift+C", as menus and hints write it.
 std::string ShortcutText(const Shortcut &keys);
 
+// A menu's item for a command: its text, a tab, its keys.
+std::string MenuItemText(const Command &command);
+
+// The command a key runs: a letter ('A' to 'Z') with Ctrl, and Shift or
+// not; with Alt, or without Ctrl, none. Null for a key that runs none.
+const Command *CommandOfKey(char letter, bool ctrl, bool shift, bool alt);
+
 // What the commands' keys do, a line each, for the result boxes' hint.
 std::string_view ShortcutsHint();
 

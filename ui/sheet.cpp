@@ -106,6 +106,7 @@ SheetSection OpeningSection(const OpeningCheck &check, MediumKind medium)
     SheetSection section { "六、开度验算", {}, {} };
     const std::string unit(LookOf(kInputs[InputIndex(&SizingInputs::Q)], medium).unit);
     section.table.heads = { "流量", "Q（" + unit + "）", "Cv", "C", "φ", "开度 l（%）" };
+    section.table.small = true; // six columns of full numbers
     for (FlowPoint point : kFlowPointList) {
         const PointCheck &at = check.points[std::size_t(point)];
         if (!at.given)

@@ -266,8 +266,7 @@ void Form1Widget::ShowContextMenu(ControlId box, const QPoint &at)
     menu->addSeparator();
     for (const Command *command : Form1::MenuOf(box)) {
         // The text after the tab stands in the menu's shortcut column.
-        QAction *item = menu->addAction(
-            ToQString(command->item) + u'\t' + ToQString(ShortcutText(command->keys)));
+        QAction *item = menu->addAction(ToQString(MenuItemText(*command)));
         connect(item, &QAction::triggered, this, [this, command] { Run(*command); });
     }
     menu->popup(at);

@@ -9,8 +9,8 @@
 'use strict';
 var QuorvelPage = (function () {
   var names = @NAMES@;
-  // The commands of ui/commands.h: each one's letter, whether Shift is held
-  // with Ctrl, and whether it reads the clipboard; its index is its id.
+  // The commands of ui/commands.h: whether each reads the clipboard; its
+  // index is its id. The form matches their keys (commandFor).
   var commands = @COMMANDS@;
   var controls = names.map(function (name) { return document.getElementById(name); });
   var dialog = document.getElementById('message');
@@ -150,15 +150,15 @@ var QuorvelPage = (function () {
     return true;
   }
 
-  // The command a key runs, by the letter it types or, on a keyboard of
-  // other letters, by its place; -1 for none. Cmd stands for Ctrl on a Mac.
+  // The command a key runs, as the form matches keys, by the letter it
+  // types or, on a keyboard of other letters, by its place; -1 for none.
+  // Cmd stands for Ctrl on a Mac.
   function commandFor(event) {
-    if (!(event.ctrlKey || event.metaKey) || event.altKey) return -1;
     var key = event.key || '', code = event.code || '';
     var letter = /^[a-z]$/i.test(key) ? key.toUpperCase() : /^Key[A-Z]$/.test(code) ? code.slice(3) : '';
-    for (var i = 0; i < commands.length; ++i)
-      if (commands[i].letter === letter && commands[i].shift === event.shiftKey) return i;
-    return -1;
+    if (!letter || !module) return -1;
+    return module._quorvel_command_of_key(letter.charCodeAt(0), event.ctrlKey || event.metaKey,
+                                          event.shiftKey, event.altKey);
   }
 
   function shortcut(event) {

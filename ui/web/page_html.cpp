@@ -173,9 +173,7 @@ std::string Commands()
 {
     std::string list = "[";
     for (const Command &command : kCommands)
-        list += std::string("{\"letter\":\"") + command.keys.letter
-            + "\",\"shift\":" + (command.keys.shift ? "true" : "false")
-            + ",\"clipboard\":" + (command.readsClipboard ? "true" : "false") + "},";
+        list += std::string("{\"clipboard\":") + (command.readsClipboard ? "true" : "false") + "},";
     list.back() = ']';
     return list;
 }

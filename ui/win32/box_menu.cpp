@@ -53,7 +53,7 @@ HMENU BoxMenu(HWND box, ControlId id)
     // The text after the tab stands in the menu's shortcut column.
     for (const Command *command : Form1::MenuOf(id))
         AppendMenuW(menu, MF_STRING, kFirstCommandItem + UINT(command - std::begin(kCommands)),
-            Wide(std::string(command->item) + "\t" + ShortcutText(command->keys)).c_str());
+            Wide(MenuItemText(*command)).c_str());
     return menu;
 }
 

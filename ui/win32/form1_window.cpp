@@ -63,12 +63,8 @@ std::wstring ChooseFace(FontFace face, const std::function<bool(std::wstring_vie
 
 const Command *CommandOfKey(WPARAM key, bool ctrl, bool shift, bool alt)
 {
-    if (!ctrl || alt)
-        return nullptr;
-    const auto found = std::ranges::find_if(kCommands, [&](const Command &command) {
-        return WPARAM(command.keys.letter) == key && command.keys.shift == shift;
-    });
-    return found == std::end(kCommands) ? nullptr : &*found;
+    // A letter's virtual key is its capital's code.
+    return key >= 'A' && key <= 'Z' ? quorvel::CommandOfKey(char(key), ctrl, shift, alt) : nullptr;
 }
 
 std::wstring Wide(std::string_view utf8)

@@ -128,6 +128,18 @@ inline constexpr std::array kControls = [] {
 }();
 // clang-format on
 
+// The window's start beyond each control's own row: the option button
+// selected, the button Enter presses where no other button has the focus,
+// and the longest text a box takes (0: any length). Where controls
+// overlap, boxes and option buttons are drawn above labels and the frame.
+inline constexpr ControlId kStartOption = ControlId::Option1;
+inline constexpr ControlId kDefaultButton = ControlId::Command1;
+inline constexpr int kBoxLengthLimit = 0;
+constexpr bool DrawnAbove(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::OptionButton;
+}
+
 inline constexpr std::size_t kControlCount = kControls.size();
 
 // The table is indexed by ControlId.

@@ -88,11 +88,28 @@ std::chrono::year_month_day Today()
     return std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
 }
 
+Form1::StartWords Form1::WordsAtStart()
+{
+    StartWords words;
+    const auto start = std::find_if(std::begin(kMedia), std::end(kMedia),
+        [](const MediumSpec &m) { return m.option == kStartOption; });
+    for (const InputSpec &input : kInputs) {
+        const Shown unit = ShownUnder(start->medium, input.unitLabel);
+        words.description[Index(input.box)] = unit.visible ? unit.caption : std::string_view();
+    }
+    for (ControlId box : kResultBoxes)
+        words.hint[Index(box)] = ShortcutsHint();
+    return words;
+}
+
 void Form1::Describe()
 {
+    // The units of the medium selected, which is the start option's unless
+    // a click came first.
     DescribeUnits();
+    const StartWords words = WordsAtStart();
     for (ControlId box : kResultBoxes)
-        controls_.SetHint(box, ShortcutsHint());
+        controls_.SetHint(box, words.hint[Index(box)]);
 }
 
 void Form1::DescribeUnits()
@@ -128,7 +145,7 @@ const MediumSpec &Form1::Selected() const
     for (const MediumSpec &m : kMedia)
         if (controls_.IsSelected(m.option))
             return m;
-    return kMedia[0]; // the group is exclusive and starts on Option1
+    return kMedia[0]; // the group is exclusive, and one is selected from the start
 }
 
 struct Form1::Calculation {

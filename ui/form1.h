@@ -129,9 +129,16 @@ public:
     {
     }
 
-    // Describes each input box by its unit and gives the result boxes
-    // their hint. A front end calls it once its controls exist; it may wait
-    // until the window has been shown.
+    // What the boxes say of themselves at start, by control: each input box
+    // its unit as its description (for the start option's medium), each
+    // result box the commands' keys as its hint; "" for none.
+    struct StartWords {
+        std::array<std::string_view, kControlCount> hint, description;
+    };
+    static StartWords WordsAtStart();
+    // Gives the boxes their words at start (WordsAtStart). A front end
+    // calls it once its controls exist; it may wait until the window has
+    // been shown, or hold the words from the first.
     void Describe();
 
     // Each handler is called after its button has been clicked.

@@ -117,7 +117,7 @@ std::array<QWidget *, kControlCount> BuildWindow(QWidget &window)
         }
         case ControlKind::TextBox: {
             auto *box = new QLineEdit(caption, &window);
-            box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+            box->setMaxLength(kBoxLengthLimit ? kBoxLengthLimit : std::numeric_limits<int>::max());
             w = box;
             break;
         }
@@ -129,7 +129,7 @@ std::array<QWidget *, kControlCount> BuildWindow(QWidget &window)
         }
         case ControlKind::CommandButton: {
             auto *b = new QPushButton(caption, &window);
-            b->setDefault(spec.id == ControlId::Command1);
+            b->setDefault(spec.id == kDefaultButton);
             w = b;
             break;
         }
@@ -153,9 +153,9 @@ std::array<QWidget *, kControlCount> BuildWindow(QWidget &window)
     }
 
     // Boxes above labels that reach into them, option buttons above the frame.
-    for (QWidget *w : controls)
-        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QRadioButton *>(w))
-            w->raise();
+    for (const ControlSpec &spec : kControls)
+        if (DrawnAbove(spec.kind))
+            controls[Index(spec.id)]->raise();
 
     for (const ControlSpec &spec : kControls)
         if (spec.buddy) {
@@ -163,7 +163,7 @@ std::array<QWidget *, kControlCount> BuildWindow(QWidget &window)
             control(*spec.buddy)->setAccessibleName(AccessibleNameFrom(ToQString(spec.caption)));
         }
 
-    static_cast<QAbstractButton *>(control(ControlId::Option1))->setChecked(true);
+    static_cast<QAbstractButton *>(control(kStartOption))->setChecked(true);
 
     // Tab moves through the focusable controls in ascending tab index.
     for (std::size_t i = 1; i < kTabOrder.size(); ++i)

@@ -91,33 +91,9 @@ std::string Style()
     return css;
 }
 
-// What the form's Describe gives the controls at start, which the page
-// then holds from the first: each box's hint and description.
-class Described final : Form1Controls {
-public:
-    Described() { Form1(*this).Describe(); }
-    std::array<std::string, kControlCount> hint, description;
-
-private:
-    std::string Text(ControlId) const override { return {}; }
-    void SetText(ControlId, std::string_view) override { }
-    void SetCaption(ControlId, std::string_view) override { }
-    void SetVisible(ControlId, bool) override { }
-    bool IsSelected(ControlId option) const override { return option == ControlId::Option1; }
-    void ShowMessage(MessageIcon, std::string_view) override { }
-    void SetHint(ControlId box, std::string_view text) override { hint[Index(box)] = text; }
-    void SetDescription(ControlId box, std::string_view text) override
-    {
-        description[Index(box)] = text;
-    }
-    void End() override { }
-    bool CopyToClipboard(std::string_view) override { return false; }
-    PrintResult Print(std::span<const Sheet>) override { return {}; }
-};
-
 std::string Controls()
 {
-    const Described described;
+    const Form1::StartWords described = Form1::WordsAtStart();
     std::string html = "<div id=\"Form1\">\n";
     for (const ControlSpec &spec : kControls) {
         const std::string id(spec.name), caption = Escaped(spec.caption);
@@ -134,7 +110,7 @@ std::string Controls()
                     + "</div>\n";
             break;
         case ControlKind::TextBox: {
-            const std::string &hint = described.hint[Index(spec.id)];
+            const std::string_view hint = described.hint[Index(spec.id)];
             html += "<input id=\"" + id + "\" type=\"text\"" + tab
                 + " autocomplete=\"off\" spellcheck=\"false\" aria-describedby=\"" + id + "-unit\""
                 + (hint.empty() ? "" : " title=\"" + Escaped(hint) + "\"")
@@ -145,7 +121,7 @@ std::string Controls()
         case ControlKind::OptionButton:
             html += "<label id=\"" + id + "\" class=\"option\"" + hidden
                 + "><input type=\"radio\" name=\"medium\"" + tab
-                + (spec.id == ControlId::Option1 ? " checked" : "") + ">" + caption + "</label>\n";
+                + (spec.id == kStartOption ? " checked" : "") + ">" + caption + "</label>\n";
             break;
         case ControlKind::CommandButton:
             html += "<button id=\"" + id + "\" type=\"button\"" + tab + hidden + ">" + caption

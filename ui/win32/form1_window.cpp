@@ -157,8 +157,7 @@ void Form1Window::CreateControls()
             break;
         case ControlKind::CommandButton:
             cls = L"BUTTON";
-            style
-                |= WS_TABSTOP | (spec.id == ControlId::Command1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= WS_TABSTOP | (spec.id == kDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         case ControlKind::Frame:
             cls = L"BUTTON";
@@ -171,7 +170,7 @@ void Form1Window::CreateControls()
             nullptr);
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
         if (spec.kind == ControlKind::TextBox) {
-            SendMessageW(c, EM_SETLIMITTEXT, 0, 0); // no length limit
+            SendMessageW(c, EM_SETLIMITTEXT, WPARAM(kBoxLengthLimit), 0); // 0: any length
             SetWindowSubclass(c, BoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
         }
         controls_[Index(spec.id)] = c;
@@ -180,7 +179,7 @@ void Form1Window::CreateControls()
     // them; it also closes their group for the arrow keys.
     SetWindowPos(control(ControlId::Frame1), control(ControlId::Option4), 0, 0, 0, 0,
         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(control(ControlId::Option1), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(control(kStartOption), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 HFONT Form1Window::FontFor(const ControlSpec &spec)
@@ -439,7 +438,7 @@ LRESULT Form1Window::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case DM_GETDEFID: // Enter on an option button presses "计算"
-        return MAKELRESULT(kIdBase + Index(ControlId::Command1), DC_HASDEFID);
+        return MAKELRESULT(kIdBase + Index(kDefaultButton), DC_HASDEFID);
     case WM_ACTIVATE:
         // The focus comes back to where it was; at first, to the first of
         // the tab order.

@@ -109,7 +109,8 @@ TEST(Book, TwelveValvesSummedUpAndEachOnItsOwnPage)
         const SheetSection &check = s.sections[5];
         EXPECT_EQ(check.heading, "六、开度验算");
         EXPECT_EQ(check.table.rows[0][5], fields[5]);
-        EXPECT_TRUE(check.lines.back().starts_with("结论：" + fields[8] + "（")) << check.lines.back();
+        EXPECT_TRUE(check.lines.back().starts_with("结论：" + fields[8] + "（"))
+            << check.lines.back();
     }
 
     const std::vector<SheetPage> pages = LayOutSheets(book, NominalSheetWidth);
@@ -152,6 +153,89 @@ TEST(Book, ASummaryLongerThanAPageGoesOnAtARowUnderItsHeads)
     EXPECT_TRUE(std::is_sorted(pageOf.begin() + 1, pageOf.end()));
     EXPECT_EQ(pageOf[1], 0);
     EXPECT_EQ(pageOf[90], 1);
+}
+
+} // namespace quorvel::test
+
+namespace quorvel::test {
+
+// A canvas that keeps what it is told, measuring in the nominal Song face
+// whose box is its size, four fifths of it above the baseline.
+class RecordingCanvas final : public SheetCanvas {
+public:
+    struct Drawn {
+        SheetStyle style;
+        double x, baseline;
+        std::string text;
+    };
+    double TextWidth(SheetStyle style, std::string_view text) override
+    {
+        return NominalSheetWidth(style, text);
+    }
+    SheetFontMetrics Metrics(SheetStyle style) override
+    {
+        const double size = SheetPoints(style) * 25.4 / 72;
+        return { size * 0.8, size };
+    }
+    bool BeginPage() override
+    {
+        EXPECT_FALSE(open_);
+        open_ = true;
+        pages.emplace_back();
+        return true;
+    }
+    void DrawRule(const PlacedRule &rule) override
+    {
+        EXPECT_TRUE(open_);
+        rules.push_back(rule);
+    }
+    void DrawText(SheetStyle style, double x, double baseline, std::string_view text) override
+    {
+        EXPECT_TRUE(open_);
+        pages.back().push_back({ style, x, baseline, std::string(text) });
+    }
+    bool EndPage() override
+    {
+        EXPECT_TRUE(open_);
+        open_ = false;
+        return true;
+    }
+
+    std::vector<std::vector<Drawn>> pages;
+    std::vector<PlacedRule> rules;
+
+private:
+    bool open_ = false;
+};
+
+// The book drawn through a canvas with no toolkit: each page begun and
+// ended once, every text of the laid-out page drawn once, on the baseline
+// that centres its font's box in its line, inside the printable area.
+TEST(Book, DrawnThroughACanvasAsLaidOut)
+{
+    ListAnswer answer;
+    const std::vector<Sheet> book = MakeBook(ValvesOf(kTwelveValves, answer), "", "0.1.0");
+    RecordingCanvas canvas;
+    ASSERT_TRUE(DrawSheets(book, canvas));
+    const std::vector<SheetPage> pages = LayOutSheets(book, NominalSheetWidth);
+    ASSERT_EQ(canvas.pages.size(), 12u);
+    ASSERT_EQ(pages.size(), 12u);
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        const auto &drawn = canvas.pages[p];
+        ASSERT_EQ(drawn.size(), pages[p].texts.size()) << p;
+        EXPECT_EQ(drawn.back().text, "Quorvel 0.1.0");
+        for (std::size_t t = 0; t < drawn.size(); ++t) {
+            const PlacedText &placed = pages[p].texts[t];
+            const double size = SheetPoints(placed.style) * 25.4 / 72;
+            EXPECT_EQ(drawn[t].text, placed.text);
+            EXPECT_EQ(drawn[t].x, placed.x);
+            EXPECT_NEAR(drawn[t].baseline,
+                placed.y + (SheetLineHeight(placed.style) - size) / 2 + size * 0.8, 1e-9)
+                << placed.text;
+            EXPECT_LE(drawn[t].baseline, kSheetAreaHeightMm) << placed.text;
+        }
+    }
+    EXPECT_EQ(canvas.pages[0][0].text, "调节阀流通能力计算汇总表");
 }
 
 } // namespace quorvel::test

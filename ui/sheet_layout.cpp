@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 namespace quorvel {
 
@@ -271,6 +272,32 @@ std::vector<SheetPage> LayOutSheets(std::span<const Sheet> sheets, const SheetTe
     for (const Sheet &sheet : sheets)
         layout.Add(sheet);
     return layout.Finish();
+}
+
+bool DrawSheetPage(const SheetPage &page, SheetCanvas &canvas)
+{
+    if (!canvas.BeginPage())
+        return false;
+    for (const PlacedRule &rule : page.rules)
+        canvas.DrawRule(rule);
+    std::array<std::optional<SheetFontMetrics>, kSheetStyles.size()> metrics;
+    for (const PlacedText &t : page.texts) {
+        std::optional<SheetFontMetrics> &m = metrics[std::size_t(t.style)];
+        if (!m)
+            m = canvas.Metrics(t.style);
+        // The font's box centred in the style's line.
+        const double top = t.y + (SheetLineHeight(t.style) - m->height) / 2;
+        canvas.DrawText(t.style, t.x, top + m->ascent, t.text);
+    }
+    return canvas.EndPage();
+}
+
+bool DrawSheets(std::span<const Sheet> sheets, SheetCanvas &canvas)
+{
+    const std::vector<SheetPage> pages = LayOutSheets(sheets,
+        [&](SheetStyle style, std::string_view text) { return canvas.TextWidth(style, text); });
+    return std::all_of(pages.begin(), pages.end(),
+        [&](const SheetPage &page) { return DrawSheetPage(page, canvas); });
 }
 
 } // namespace quorvel

@@ -54,6 +54,40 @@ using SheetTextWidth = std::function<double(SheetStyle, std::string_view)>;
 // each text in its own font instead.
 double NominalSheetWidth(SheetStyle style, std::string_view text);
 
+// A style's font as a front end has it, in millimetres: from the top of
+// its glyphs' box to the baseline, and the whole box's height.
+struct SheetFontMetrics {
+    double ascent, height;
+};
+
+// What a front end draws the sheets with: its fonts' measures and the
+// drawing primitives, in millimetres from the top left corner of the area
+// inside a page's margins. Every placing decision is the shared code's
+// (DrawSheetPage); a canvas only draws where it is told.
+class SheetCanvas {
+public:
+    virtual double TextWidth(SheetStyle style, std::string_view text) = 0;
+    virtual SheetFontMetrics Metrics(SheetStyle style) = 0;
+    // False where the page could not be begun or ended (a printer's error).
+    virtual bool BeginPage() = 0;
+    virtual void DrawRule(const PlacedRule &rule) = 0;
+    // A text in a style, its baseline beginning at (x, baseline).
+    virtual void DrawText(SheetStyle style, double x, double baseline, std::string_view text) = 0;
+    virtual bool EndPage() = 0;
+
+protected:
+    ~SheetCanvas() = default;
+};
+
+// Draws a laid-out page on the canvas, between BeginPage and EndPage: its
+// rules, then each text on the baseline that centres its font in its
+// style's line. False where the canvas failed.
+bool DrawSheetPage(const SheetPage &page, SheetCanvas &canvas);
+
+// Lays the sheets out as the canvas measures them, and draws every page
+// in turn; false, at the first page the canvas failed, where it failed.
+bool DrawSheets(std::span<const Sheet> sheets, SheetCanvas &canvas);
+
 // The pages of the sheets, in their order, each sheet on pages of its own:
 // the title and date centred, the sections with their tables ruled (a
 // table that does not fit goes on over the next pages at a row's end, its

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -151,6 +152,54 @@ void MendPdfText(const QString &path, const QFont &font)
         file.write(pdf);
 }
 
+// The sheets drawn with QPainter on the printer, its origin at the area
+// inside the margins.
+class PrinterCanvas final : public SheetCanvas {
+public:
+    PrinterCanvas(QPrinter &printer, QPainter &painter, const SheetFonts &fonts)
+        : printer_(printer)
+        , painter_(painter)
+        , fonts_(fonts)
+        , perMm_(printer.resolution() / 25.4)
+    {
+    }
+    double TextWidth(SheetStyle style, std::string_view text) override
+    {
+        return fonts_.metrics(style).horizontalAdvance(ToQString(text)) / perMm_;
+    }
+    SheetFontMetrics Metrics(SheetStyle style) override
+    {
+        const QFontMetricsF &m = fonts_.metrics(style);
+        return { m.ascent() / perMm_, m.height() / perMm_ };
+    }
+    bool BeginPage() override
+    {
+        // The printer has begun the first page itself.
+        if (started_ && !printer_.newPage())
+            return false;
+        started_ = true;
+        painter_.setPen(QPen(Qt::black, 0.25 * perMm_));
+        return true;
+    }
+    void DrawRule(const PlacedRule &r) override
+    {
+        painter_.drawLine(QPointF(r.x1, r.y1) * perMm_, QPointF(r.x2, r.y2) * perMm_);
+    }
+    void DrawText(SheetStyle style, double x, double baseline, std::string_view text) override
+    {
+        painter_.setFont(fonts_.font(style));
+        painter_.drawText(QPointF(x, baseline) * perMm_, ToQString(text));
+    }
+    bool EndPage() override { return true; }
+
+private:
+    QPrinter &printer_;
+    QPainter &painter_;
+    const SheetFonts &fonts_;
+    double perMm_;
+    bool started_ = false;
+};
+
 } // namespace
 
 void SetUpForPrint(QPrinter &printer, std::string_view title)
@@ -167,28 +216,11 @@ bool PrintSheets(QPrinter &printer, std::span<const Sheet> sheets)
     if (!painter.begin(&printer))
         return false;
     const SheetFonts fonts(printer);
-    const double perMm = printer.resolution() / 25.4;
-    const std::vector<SheetPage> pages
-        = LayOutSheets(sheets, [&](SheetStyle style, std::string_view text) {
-              return fonts.metrics(style).horizontalAdvance(ToQString(text)) / perMm;
-          });
-    bool started = true;
-    for (std::size_t i = 0; i < pages.size() && started; ++i) {
-        if (i > 0)
-            started = printer.newPage();
-        painter.setPen(QPen(Qt::black, 0.25 * perMm));
-        for (const PlacedRule &r : pages[i].rules)
-            painter.drawLine(QPointF(r.x1, r.y1) * perMm, QPointF(r.x2, r.y2) * perMm);
-        for (const PlacedText &t : pages[i].texts) {
-            const QFontMetricsF &m = fonts.metrics(t.style);
-            painter.setFont(fonts.font(t.style));
-            const double top = t.y * perMm + (SheetLineHeight(t.style) * perMm - m.height()) / 2;
-            painter.drawText(QPointF(t.x * perMm, top + m.ascent()), ToQString(t.text));
-        }
-    }
+    PrinterCanvas canvas(printer, painter, fonts);
+    const bool drawn = DrawSheets(sheets, canvas);
     const bool toPdfFile = painter.paintEngine()->type() == QPaintEngine::Pdf
         && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    if (!painter.end() || !started || printer.printerState() == QPrinter::Error)
+    if (!painter.end() || !drawn || printer.printerState() == QPrinter::Error)
         return false;
     if (toPdfFile)
         MendPdfText(printer.outputFileName(), fonts.font(SheetStyle::Body));

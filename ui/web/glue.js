@@ -28,6 +28,13 @@ var QuorvelPage = (function () {
   var commandPrint = false;
   var measure = null, measuredFont = ''; // a canvas's context, for the widths of the sheets' texts
 
+  // A canvas's context in the font, to measure the sheets' texts with.
+  function measured(font) {
+    if (!measure) measure = document.createElement('canvas').getContext('2d');
+    if (measuredFont !== font) measure.font = measuredFont = font;
+    return measure;
+  }
+
   function isInput(element) { return element && element.tagName === 'INPUT' && element.type === 'text'; }
   function radio(id) { return controls[id].querySelector('input'); }
 
@@ -273,9 +280,12 @@ var QuorvelPage = (function () {
     fillSheet: function (html) { sheet.innerHTML = html; },
     // How wide a text is in a CSS font, in millimetres, as the page draws it.
     textWidth: function (font, text) {
-      if (!measure) measure = document.createElement('canvas').getContext('2d');
-      if (measuredFont !== font) measure.font = measuredFont = font;
-      return measure.measureText(text).width * 25.4 / 96;
+      return measured(font).measureText(text).width * 25.4 / 96;
+    },
+    // The font's box above its baseline, or below it.
+    fontBox: function (font, above) {
+      var m = measured(font).measureText('');
+      return (above ? m.fontBoundingBoxAscent : m.fontBoundingBoxDescent) * 25.4 / 96;
     },
     // False where the browser cannot print.
     print: function () {

@@ -75,9 +75,9 @@ std::string Style()
           "#sheet .page>*{position:absolute;white-space:pre;margin:0}"
           "#sheet .page>i{border:0 solid #000;border-width:0.25mm 0 0 0}"
           "#sheet .page>i.v{border-width:0 0 0 0.25mm}}";
+    // Each text's line is its font's box (ui/web/print.cpp).
     for (const SheetStyle style : kSheetStyles)
-        css += "#sheet .s" + std::to_string(int(style)) + "{font:" + web::SheetFont(style)
-            + ";line-height:" + std::to_string(SheetLineHeight(style)) + "mm}";
+        css += "#sheet .s" + std::to_string(int(style)) + "{font:" + web::SheetFont(style) + "}";
     for (const ControlSpec &spec : kControls) {
         css += "#" + std::string(spec.name) + "{left:" + Px(spec.left) + ";top:" + Px(spec.top)
             + ";width:" + Px(spec.width) + ";height:" + Px(spec.height);

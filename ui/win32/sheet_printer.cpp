@@ -111,53 +111,97 @@ SheetFonts::~SheetFonts()
         DeleteObject(font);
 }
 
+namespace {
+
+// The sheets drawn with GDI on a DC: a printer's, whose pages it begins
+// and ends when `startsPages`, or a metafile's; its top left corner is
+// `paper` (in the DC's units) from the paper's.
+class GdiCanvas final : public SheetCanvas {
+public:
+    GdiCanvas(HDC dc, const SheetFonts &fonts, POINT paper, bool startsPages)
+        : dc_(dc)
+        , fonts_(fonts)
+        , perMmX_(GetDeviceCaps(dc, LOGPIXELSX) / 25.4)
+        , perMmY_(GetDeviceCaps(dc, LOGPIXELSY) / 25.4)
+        , left_(int(std::lround(kSheetMarginMm * perMmX_)) - paper.x)
+        , top_(int(std::lround(kSheetMarginMm * perMmY_)) - paper.y)
+        , startsPages_(startsPages)
+        , pen_(CreatePen(PS_SOLID, std::max(1, int(std::lround(0.25 * perMmX_))), RGB(0, 0, 0)))
+        , penBefore_(SelectObject(dc, pen_))
+        , fontBefore_(SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT)))
+    {
+    }
+    ~GdiCanvas()
+    {
+        SelectObject(dc_, penBefore_);
+        SelectObject(dc_, fontBefore_);
+        DeleteObject(pen_);
+    }
+    GdiCanvas(const GdiCanvas &) = delete;
+    GdiCanvas &operator=(const GdiCanvas &) = delete;
+
+    double TextWidth(SheetStyle style, std::string_view text) override
+    {
+        SelectObject(dc_, fonts_.font(style));
+        const std::wstring wide = Wide(text);
+        SIZE size {};
+        GetTextExtentPoint32W(dc_, wide.c_str(), int(wide.size()), &size);
+        return size.cx / perMmX_;
+    }
+    SheetFontMetrics Metrics(SheetStyle style) override
+    {
+        const TEXTMETRICW &m = fonts_.metrics(style);
+        return { m.tmAscent / perMmY_, m.tmHeight / perMmY_ };
+    }
+    bool BeginPage() override
+    {
+        if (startsPages_ && StartPage(dc_) <= 0)
+            return false;
+        SelectObject(dc_, pen_); // a new page may have reset the DC's objects
+        SetBkMode(dc_, TRANSPARENT);
+        SetTextColor(dc_, RGB(0, 0, 0));
+        SetTextAlign(dc_, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+        return true;
+    }
+    void DrawRule(const PlacedRule &r) override
+    {
+        MoveToEx(dc_, X(r.x1), Y(r.y1), nullptr);
+        LineTo(dc_, X(r.x2), Y(r.y2));
+    }
+    void DrawText(SheetStyle style, double x, double baseline, std::string_view text) override
+    {
+        SelectObject(dc_, fonts_.font(style));
+        const std::wstring wide = Wide(text);
+        ExtTextOutW(dc_, X(x), Y(baseline), 0, nullptr, wide.c_str(), UINT(wide.size()), nullptr);
+    }
+    bool EndPage() override { return !startsPages_ || ::EndPage(dc_) > 0; }
+
+private:
+    int X(double mm) const { return left_ + int(std::lround(mm * perMmX_)); }
+    int Y(double mm) const { return top_ + int(std::lround(mm * perMmY_)); }
+
+    HDC dc_;
+    const SheetFonts &fonts_;
+    double perMmX_, perMmY_;
+    int left_, top_;
+    bool startsPages_;
+    HPEN pen_;
+    HGDIOBJ penBefore_, fontBefore_;
+};
+
+} // namespace
+
 std::vector<SheetPage> SheetFonts::LayOut(HDC dc, std::span<const Sheet> sheets) const
 {
-    const double perMmX = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
-    const HGDIOBJ before = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    std::vector<SheetPage> pages
-        = LayOutSheets(sheets, [&](SheetStyle style, std::string_view text) {
-              SelectObject(dc, fonts_[static_cast<std::size_t>(style)]);
-              const std::wstring wide = Wide(text);
-              SIZE size {};
-              GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
-              return size.cx / perMmX;
-          });
-    SelectObject(dc, before);
-    return pages;
+    GdiCanvas canvas(dc, *this, POINT {}, false);
+    return LayOutSheets(sheets,
+        [&](SheetStyle style, std::string_view text) { return canvas.TextWidth(style, text); });
 }
 
 void SheetFonts::Draw(HDC dc, const SheetPage &page, POINT paper) const
 {
-    const double perMmX = GetDeviceCaps(dc, LOGPIXELSX) / 25.4;
-    const double perMmY = GetDeviceCaps(dc, LOGPIXELSY) / 25.4;
-    const int left = int(std::lround(kSheetMarginMm * perMmX)) - paper.x;
-    const int top = int(std::lround(kSheetMarginMm * perMmY)) - paper.y;
-    const auto x = [&](double mm) { return left + int(std::lround(mm * perMmX)); };
-    const auto y = [&](double mm) { return top + int(std::lround(mm * perMmY)); };
-
-    const HPEN pen
-        = CreatePen(PS_SOLID, std::max(1, int(std::lround(0.25 * perMmX))), RGB(0, 0, 0));
-    const HGDIOBJ penBefore = SelectObject(dc, pen);
-    const HGDIOBJ fontBefore = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    for (const PlacedRule &r : page.rules) {
-        MoveToEx(dc, x(r.x1), y(r.y1), nullptr);
-        LineTo(dc, x(r.x2), y(r.y2));
-    }
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    for (const PlacedText &t : page.texts) {
-        const auto i = static_cast<std::size_t>(t.style);
-        SelectObject(dc, fonts_[i]);
-        const std::wstring wide = Wide(t.text);
-        const int lineTop = y(t.y)
-            + (int(std::lround(SheetLineHeight(t.style) * perMmY)) - metrics_[i].tmHeight) / 2;
-        ExtTextOutW(dc, x(t.x), lineTop, 0, nullptr, wide.c_str(), UINT(wide.size()), nullptr);
-    }
-    SelectObject(dc, penBefore);
-    SelectObject(dc, fontBefore);
-    DeleteObject(pen);
+    GdiCanvas canvas(dc, *this, paper, false);
+    DrawSheetPage(page, canvas);
 }
 
 std::vector<std::size_t> PrintOrder(
@@ -227,10 +271,10 @@ PrintResult PrintSheets(HWND owner, std::span<const Sheet> sheets, const std::ws
         if (StartDocW(dc, &document) <= 0) {
             result = Failed(PrintFailure::Refused, GetLastError());
         } else {
+            GdiCanvas canvas(dc, fonts, paper, true);
             bool drawn = true;
             for (std::size_t page : order)
-                drawn = drawn && StartPage(dc) > 0 && (fonts.Draw(dc, laidOut[page], paper), true)
-                    && EndPage(dc) > 0;
+                drawn = drawn && DrawSheetPage(laidOut[page], canvas);
             if (!drawn || EndDoc(dc) <= 0) {
                 AbortDoc(dc);
                 result = Failed(PrintFailure::Unfinished, GetLastError());

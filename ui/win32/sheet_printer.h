@@ -26,11 +26,18 @@ public:
     SheetFonts(const SheetFonts &) = delete;
     SheetFonts &operator=(const SheetFonts &) = delete;
 
-    // The sheets' pages, measured on `dc` in these fonts.
+    // The sheets' pages, measured on `dc` in these fonts (DrawSheets draws
+    // them through a canvas of the DC).
     std::vector<SheetPage> LayOut(HDC dc, std::span<const Sheet> sheets) const;
     // Draws a page on `dc`, a printer's page or an enhanced metafile of A4,
     // whose top left corner is `paper` (in the DC's units) from the paper's.
     void Draw(HDC dc, const SheetPage &page, POINT paper) const;
+
+    HFONT font(SheetStyle style) const { return fonts_[static_cast<std::size_t>(style)]; }
+    const TEXTMETRICW &metrics(SheetStyle style) const
+    {
+        return metrics_[static_cast<std::size_t>(style)];
+    }
 
 private:
     std::array<HFONT, kSheetStyles.size()> fonts_ {};

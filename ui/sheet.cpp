@@ -9,10 +9,23 @@ namespace quorvel {
 
 namespace {
 
+// The calculation as it told its steps: the flow regime's test apart from
+// the rest, and the same value formed again (a root that Cv and C share)
+// kept once.
 class Recorded : public StepRecorder {
 public:
-    void Record(const Step &step) override { steps.push_back(step); }
-    std::vector<Step> steps;
+    void Record(const Step &step) override
+    {
+        const auto same = [&](const Step &kept) {
+            return kept.symbol == step.symbol && kept.value == step.value;
+        };
+        if (std::any_of(regimeTest.begin(), regimeTest.end(), same)
+            || std::any_of(working.begin(), working.end(), same))
+            return;
+        (step.role == StepRole::RegimeTest ? regimeTest : working).push_back(step);
+    }
+    std::vector<Step> regimeTest, working;
+    SizingResult result;
 };
 
 // A number as the result boxes show it; a negative one in parentheses
@@ -103,7 +116,7 @@ std::vector<std::string> StepLines(const Step &step)
 // steps from C to the opening, the limits and the verdict.
 SheetSection OpeningSection(const OpeningCheck &check, MediumKind medium)
 {
-    SheetSection section { "六、开度验算", {}, {} };
+    SheetSection section { "开度验算", {}, {} };
     const std::string unit(LookOf(kInputs[InputIndex(&SizingInputs::Q)], medium).unit);
     section.table.heads = { "流量", "Q（" + unit + "）", "Cv", "C", "φ", "开度 l（%）" };
     section.table.small = true; // six columns of full numbers
@@ -187,73 +200,74 @@ std::string SheetDate(std::chrono::year_month_day date)
         + std::to_string(unsigned(date.day())) + "日";
 }
 
-Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
-    std::string_view version, const SheetOrigin *origin)
+namespace {
+
+SheetSection StateSection(MediumKind medium, const Recorded &recorded, const SheetOrigin *origin)
 {
-    Recorded recorded;
-    SizingResult result;
-    ComputeFlowCoefficients(medium, InputsFrom(values), result, recorded);
-
-    // The same value formed again (a root that Cv and C share) is shown once.
-    std::vector<Step> steps;
-    for (const Step &step : recorded.steps)
-        if (std::none_of(steps.begin(), steps.end(), [&](const Step &shown) {
-                return shown.symbol == step.symbol && shown.value == step.value;
-            }))
-            steps.push_back(step);
-
-    Sheet sheet;
-    sheet.title = "调节阀流通能力计算书";
-    sheet.date = date;
-
-    SheetSection state { "一、介质与流动状态", {}, {} };
+    SheetSection state { "介质与流动状态", {}, {} };
     if (origin)
         state.lines.push_back("整表计算：表中第 " + std::to_string(origin->line) + " 行"
             + (origin->tag.empty() ? "" : "，位号 " + origin->tag));
     state.lines.push_back("介质：" + std::string(MediumOf(medium).name));
-    const auto working = std::partition_point(
-        steps.begin(), steps.end(), [](const Step &s) { return s.role == StepRole::RegimeTest; });
+    const SizingResult &result = recorded.result;
     if (result.Case && result.Case->Regime) {
-        for (auto s = steps.begin(); s != working; ++s)
-            Add(state.lines, StepLines(*s));
+        for (const Step &step : recorded.regimeTest)
+            Add(state.lines, StepLines(step));
         state.lines.push_back(*result.Case->Regime == FlowRegime::Subcritical
                 ? "ΔP < P1/2，为亚临界流"
                 : "ΔP ≥ P1/2，为临界流");
     }
-    sheet.sections.push_back(std::move(state));
+    return state;
+}
 
-    SheetSection inputs { "二、计算参数", {}, {} };
-    inputs.table.heads.assign(kSheetTableHeadings.begin(), kSheetTableHeadings.end());
+// Each input the medium shows: its caption, symbol, the value used and its
+// unit, and for a valve of a list, as the list wrote it where it converted.
+SheetSection InputsSection(
+    MediumKind medium, const std::array<double, 5> &values, const SheetOrigin *origin)
+{
+    SheetSection inputs { "计算参数", {}, {} };
     const bool written = origin
         && std::any_of(origin->written.begin(), origin->written.end(),
             [](const std::string &w) { return !w.empty(); });
-    if (written)
-        inputs.table.heads.insert(
-            inputs.table.heads.begin() + 2, std::string(kSheetWrittenHeading));
+    const auto row = [&](std::string_view caption, std::string_view symbol, std::string_view listed,
+                         std::string value, std::string_view unit) {
+        std::vector<std::string> cells { std::string(caption), std::string(symbol) };
+        if (written)
+            cells.emplace_back(listed);
+        cells.insert(cells.end(), { std::move(value), std::string(unit) });
+        return cells;
+    };
+    inputs.table.heads = row(kSheetTableHeadings[0], kSheetTableHeadings[1], kSheetWrittenHeading,
+        std::string(kSheetTableHeadings[2]), kSheetTableHeadings[3]);
     for (std::size_t i = 0; i < kInputCount; ++i) {
         const InputLook &look = LookOf(kInputs[i], medium);
-        if (!look.shown)
-            continue;
-        std::vector<std::string> row { std::string(look.caption), std::string(kInputs[i].symbol),
-            Number(values[i]), std::string(look.unit) };
-        if (written)
-            row.insert(row.begin() + 2, origin->written[i]);
-        inputs.table.rows.push_back(std::move(row));
+        if (look.shown)
+            inputs.table.rows.push_back(row(look.caption, kInputs[i].symbol,
+                written ? std::string_view(origin->written[i]) : std::string_view(),
+                Number(values[i]), look.unit));
     }
-    sheet.sections.push_back(std::move(inputs));
+    return inputs;
+}
 
-    SheetSection formulas { "三、计算公式", {}, {} };
-    for (auto s = working; s != steps.end(); ++s)
-        if (s->formula != s->symbol)
-            Add(formulas.lines, Equation(Symbols(*s)));
-    sheet.sections.push_back(std::move(formulas));
+SheetSection FormulasSection(const Recorded &recorded)
+{
+    SheetSection formulas { "计算公式", {}, {} };
+    for (const Step &step : recorded.working)
+        if (step.formula != step.symbol)
+            Add(formulas.lines, Equation(Symbols(step)));
+    return formulas;
+}
 
-    SheetSection process { "四、计算过程", {}, {} };
+// How the list's cells became the values, the constants held in single
+// precision, and every step with its numbers.
+SheetSection ProcessSection(MediumKind medium, const Recorded &recorded, const SheetOrigin *origin)
+{
+    SheetSection process { "计算过程", {}, {} };
     if (origin)
         for (const std::vector<std::string> &conversion : origin->conversions)
             Add(process.lines, Equation(conversion));
     for (const SingleConstant &c : kSingleConstants)
-        if (std::any_of(steps.begin(), steps.end(), [&](const Step &s) {
+        if (std::any_of(recorded.working.begin(), recorded.working.end(), [&](const Step &s) {
                 return std::find(s.operands.begin(), s.operands.begin() + s.operandCount, c.used)
                     != s.operands.begin() + s.operandCount;
             }))
@@ -262,14 +276,38 @@ Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::str
                     + Number(c.used) }));
     if (medium == MediumKind::WaterSteam)
         process.lines.push_back("注：过热系数 K 以单精度存储");
-    for (auto s = working; s != steps.end(); ++s)
-        Add(process.lines, StepLines(*s));
-    sheet.sections.push_back(std::move(process));
+    for (const Step &step : recorded.working)
+        Add(process.lines, StepLines(step));
+    return process;
+}
 
-    sheet.sections.push_back(
-        { "五、计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } });
+SheetSection ResultSection(const SizingResult &result)
+{
+    return { "计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } };
+}
+
+// The sections' numbers, in order.
+constexpr std::string_view kSectionNumbers[] = { "一", "二", "三", "四", "五", "六", "七", "八" };
+
+} // namespace
+
+Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
+    std::string_view version, const SheetOrigin *origin)
+{
+    Recorded recorded;
+    ComputeFlowCoefficients(medium, InputsFrom(values), recorded.result, recorded);
+
+    Sheet sheet;
+    sheet.title = "调节阀流通能力计算书";
+    sheet.date = date;
+    sheet.sections = { StateSection(medium, recorded, origin),
+        InputsSection(medium, values, origin), FormulasSection(recorded),
+        ProcessSection(medium, recorded, origin), ResultSection(recorded.result) };
     if (origin && origin->opening)
         sheet.sections.push_back(OpeningSection(*origin->opening, medium));
+    for (std::size_t i = 0; i < sheet.sections.size(); ++i)
+        sheet.sections[i].heading
+            = std::string(kSectionNumbers[i]) + "、" + sheet.sections[i].heading;
     sheet.signatures = { { "位号", origin ? origin->tag : "" }, { "计算", "" }, { "校核", "" },
         { "审核", "" }, { "日期", "" } };
     sheet.footer = "Quorvel " + std::string(version);

@@ -8,7 +8,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr double kMmPerPoint = 25.4 / 72;
 constexpr double kSignatureRuleMm = 32;
 constexpr std::size_t kSignaturesPerRow = 3;
 constexpr double kNarrowestColumnMm = 8;
@@ -72,8 +71,8 @@ public:
     }
 
 private:
-    // Below this, on each page, stands the foot.
-    static constexpr double kBottom = kSheetAreaHeightMm - 1.5 * 8 * kMmPerPoint * 1.25;
+    // Below this, on each page, stands the foot, with half a line's room.
+    static constexpr double kBottom = kSheetAreaHeightMm - 1.5 * SheetLineHeight(SheetStyle::Foot);
 
     SheetPage &Page() { return pages_.back(); }
     void NewPage(const Sheet &sheet)
@@ -121,25 +120,30 @@ private:
         return lines;
     }
 
-    void Table(const SheetTable &table, const Sheet &sheet)
+    // The column a cell ends before: a row with fewer cells than there are
+    // columns spans its last cell over the columns it lacks.
+    static std::size_t SpanEnd(
+        const std::vector<std::string> &cells, std::size_t c, std::size_t columns)
     {
-        const SheetStyle style = table.small ? SheetStyle::Small : SheetStyle::Body;
-        const double line = SheetLineHeight(style);
-        const double padding = table.small ? 1 : 2; // on each side of a cell
+        return c + 1 == cells.size() ? columns : c + 1;
+    }
+
+    // Where each column begins, and the table's right edge: each as wide as
+    // its widest cell of one column, the widest narrowed until the table
+    // fits the page.
+    std::vector<double> ColumnEdges(const SheetTable &table, SheetStyle style, double padding) const
+    {
         const std::size_t columns = table.heads.size();
-        // As wide as the widest cell of one column, the widest narrowed
-        // until the table fits the page.
-        std::vector<double> natural(columns);
+        std::vector<double> widths(columns);
         for (std::size_t c = 0; c < columns; ++c)
-            natural[c] = width_(style, table.heads[c]);
+            widths[c] = width_(style, table.heads[c]);
         for (const auto &row : table.rows)
             for (std::size_t c = 0; c < row.size() && c < columns; ++c)
-                if (c + 1 < row.size() || row.size() == columns)
-                    natural[c] = std::max(natural[c], width_(style, row[c]));
+                if (SpanEnd(row, c, columns) == c + 1)
+                    widths[c] = std::max(widths[c], width_(style, row[c]));
         const double room = kSheetAreaWidthMm - 2 * padding * double(columns);
-        std::vector<double> widths = natural;
-        if (std::accumulate(natural.begin(), natural.end(), 0.0) > room) {
-            std::vector<double> sorted = natural;
+        if (std::accumulate(widths.begin(), widths.end(), 0.0) > room) {
+            std::vector<double> sorted = widths;
             std::sort(sorted.begin(), sorted.end());
             double used = 0, limit = room / double(columns);
             for (std::size_t k = 0; k < columns; ++k) {
@@ -157,45 +161,69 @@ private:
         std::vector<double> at(columns + 1);
         for (std::size_t c = 0; c < columns; ++c)
             at[c + 1] = at[c] + widths[c] + 2 * padding;
+        return at;
+    }
 
-        const auto row = [&](const std::vector<std::string> &cells) {
-            std::vector<std::vector<std::string>> lines;
+    // A row's cells, each wrapped to its columns, and the row's height.
+    struct WrappedRow {
+        std::vector<std::vector<std::string>> cells;
+        double height;
+    };
+
+    // Measured first: the columns, then each row wrapped once; placed
+    // second, row by row, a page broken before a row that does not fit,
+    // with the heads again at the top of the next.
+    void Table(const SheetTable &table, const Sheet &sheet)
+    {
+        const SheetStyle style = table.small ? SheetStyle::Small : SheetStyle::Body;
+        const double line = SheetLineHeight(style);
+        const double padding = table.small ? 1 : 2; // on each side of a cell
+        const std::size_t columns = table.heads.size();
+        const std::vector<double> at = ColumnEdges(table, style, padding);
+        const auto wrap = [&](const std::vector<std::string> &cells) {
+            WrappedRow row { {}, 0 };
             std::size_t most = 1;
             for (std::size_t c = 0; c < cells.size() && c < columns; ++c) {
-                const std::size_t last = c + 1 == cells.size() ? columns : c + 1;
-                // A hair more than the column, which the sums of widths may
+                // A hair more than the columns, which the sums of widths may
                 // have rounded away.
-                lines.push_back(Wrapped(style, cells[c], at[last] - at[c] - 2 * padding + 1e-6));
-                most = std::max(most, lines.back().size());
+                row.cells.push_back(Wrapped(
+                    style, cells[c], at[SpanEnd(cells, c, columns)] - at[c] - 2 * padding + 1e-6));
+                most = std::max(most, row.cells.back().size());
             }
-            return std::pair { lines, double(most) * line + padding / 2 };
+            row.height = double(most) * line + padding / 2;
+            return row;
         };
-        const auto place = [&](const std::vector<std::vector<std::string>> &lines, double height) {
+        const WrappedRow heads = wrap(table.heads);
+        std::vector<WrappedRow> rows;
+        rows.reserve(table.rows.size());
+        for (const auto &cells : table.rows)
+            rows.push_back(wrap(cells));
+
+        const auto place = [&](const WrappedRow &row) {
             Page().rules.push_back({ 0, y_, at.back(), y_ });
-            for (std::size_t c = 0; c < lines.size(); ++c)
-                for (std::size_t l = 0; l < lines[c].size(); ++l)
+            for (std::size_t c = 0; c < row.cells.size(); ++c)
+                for (std::size_t l = 0; l < row.cells[c].size(); ++l)
                     Page().texts.push_back({ at[c] + padding, y_ + padding / 4 + double(l) * line,
-                        style, lines[c][l] });
-            for (std::size_t c = 0; c <= lines.size(); ++c) {
-                const double x = c == lines.size() ? at.back() : at[c];
-                Page().rules.push_back({ x, y_, x, y_ + height });
+                        style, row.cells[c][l] });
+            for (std::size_t c = 0; c <= row.cells.size(); ++c) {
+                const double x = c == row.cells.size() ? at.back() : at[c];
+                Page().rules.push_back({ x, y_, x, y_ + row.height });
             }
-            y_ += height;
+            y_ += row.height;
             Page().height = y_;
         };
-        const auto [heads, headHeight] = row(table.heads);
         const auto close = [&] { Page().rules.push_back({ 0, y_, at.back(), y_ }); };
-        if (!Fits(headHeight + (table.rows.empty() ? 0 : row(table.rows.front()).second)))
+        // The heads stay with the first row.
+        if (!Fits(heads.height + (rows.empty() ? 0 : rows.front().height)))
             NewPage(sheet);
-        place(heads, headHeight);
-        for (const auto &cells : table.rows) {
-            const auto [lines, height] = row(cells);
-            if (!Fits(height)) {
+        place(heads);
+        for (const WrappedRow &row : rows) {
+            if (!Fits(row.height)) {
                 close();
                 NewPage(sheet);
-                place(heads, headHeight);
+                place(heads);
             }
-            place(lines, height);
+            place(row);
         }
         close();
         y_ += SheetLineHeight(SheetStyle::Body) / 4;
@@ -234,32 +262,6 @@ private:
 };
 
 } // namespace
-
-double SheetPoints(SheetStyle style)
-{
-    switch (style) {
-    case SheetStyle::Title:
-        return 16;
-    case SheetStyle::Heading:
-        return 11;
-    case SheetStyle::Body:
-        return 10;
-    case SheetStyle::Small:
-    case SheetStyle::Foot:
-        return 8;
-    }
-    return 10;
-}
-
-bool SheetBold(SheetStyle style)
-{
-    return style == SheetStyle::Title || style == SheetStyle::Heading;
-}
-
-double SheetLineHeight(SheetStyle style)
-{
-    return SheetPoints(style) * kMmPerPoint * 1.25;
-}
 
 double NominalSheetWidth(SheetStyle style, std::string_view text)
 {

@@ -7,6 +7,7 @@
 #include "ui/sheet.h"
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <span>
 #include <string>
@@ -20,15 +21,43 @@ inline constexpr double kSheetMarginMm = 20;
 inline constexpr double kSheetAreaWidthMm = kSheetPageWidthMm - 2 * kSheetMarginMm;
 inline constexpr double kSheetAreaHeightMm = kSheetPageHeightMm - 2 * kSheetMarginMm;
 
-// The sheet's fonts are one Song face in these sizes; headings are bold.
-// A small table's cells are Small.
+// The sheet's fonts are one Song face in the sizes of this table; the
+// title and the headings are bold. A small table's cells are Small. A
+// line of a style is its size and a quarter high.
 enum class SheetStyle { Title, Heading, Body, Small, Foot };
+struct SheetStyleSpec {
+    SheetStyle style;
+    double points;
+    bool bold;
+};
+inline constexpr std::array<SheetStyleSpec, 5> kSheetStyleSpecs { {
+    { SheetStyle::Title, 16, true },
+    { SheetStyle::Heading, 11, true },
+    { SheetStyle::Body, 10, false },
+    { SheetStyle::Small, 8, false },
+    { SheetStyle::Foot, 8, false },
+} };
 inline constexpr std::array kSheetStyles { SheetStyle::Title, SheetStyle::Heading, SheetStyle::Body,
     SheetStyle::Small, SheetStyle::Foot };
-double SheetPoints(SheetStyle style);
-bool SheetBold(SheetStyle style);
+static_assert([] {
+    for (std::size_t i = 0; i < kSheetStyles.size(); ++i)
+        if (kSheetStyleSpecs[i].style != kSheetStyles[i] || std::size_t(kSheetStyles[i]) != i)
+            return false;
+    return true;
+}());
+constexpr double SheetPoints(SheetStyle style)
+{
+    return kSheetStyleSpecs[std::size_t(style)].points;
+}
+constexpr bool SheetBold(SheetStyle style)
+{
+    return kSheetStyleSpecs[std::size_t(style)].bold;
+}
 // The height of one line of a style, in millimetres.
-double SheetLineHeight(SheetStyle style);
+constexpr double SheetLineHeight(SheetStyle style)
+{
+    return SheetPoints(style) * 25.4 / 72 * 1.25;
+}
 
 struct PlacedText {
     double x, y;

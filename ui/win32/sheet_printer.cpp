@@ -160,7 +160,7 @@ public:
         SelectObject(dc_, pen_); // a new page may have reset the DC's objects
         SetBkMode(dc_, TRANSPARENT);
         SetTextColor(dc_, RGB(0, 0, 0));
-        SetTextAlign(dc_, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+        SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
         return true;
     }
     void DrawRule(const PlacedRule &r) override
@@ -172,7 +172,10 @@ public:
     {
         SelectObject(dc_, fonts_.font(style));
         const std::wstring wide = Wide(text);
-        ExtTextOutW(dc_, X(x), Y(baseline), 0, nullptr, wide.c_str(), UINT(wide.size()), nullptr);
+        // Placed by the top of the font's box, GDI's own way (TA_TOP): drawn
+        // on its baseline, a text's bounds in Wine's metafile reached above it.
+        const int top = Y(baseline) - int(fonts_.metrics(style).tmAscent);
+        ExtTextOutW(dc_, X(x), top, 0, nullptr, wide.c_str(), UINT(wide.size()), nullptr);
     }
     bool EndPage() override { return !startsPages_ || ::EndPage(dc_) > 0; }
 

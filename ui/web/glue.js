@@ -282,10 +282,17 @@ var QuorvelPage = (function () {
     textWidth: function (font, text) {
       return measured(font).measureText(text).width * 25.4 / 96;
     },
-    // The font's box above its baseline, or below it.
+    // The font's box above its baseline, or below it; where the browser
+    // does not say (before Chrome 87, Firefox 116, Safari 11.1), four
+    // fifths of the size above and one fifth below.
     fontBox: function (font, above) {
-      var m = measured(font).measureText('');
-      return (above ? m.fontBoundingBoxAscent : m.fontBoundingBoxDescent) * 25.4 / 96;
+      var context = measured(font), m = context.measureText('');
+      var box = above ? m.fontBoundingBoxAscent : m.fontBoundingBoxDescent;
+      if (typeof box !== 'number') {
+        var size = parseFloat((/([\d.]+)px/.exec(context.font) || [0, 16])[1]);
+        box = size * (above ? 0.8 : 0.2);
+      }
+      return box * 25.4 / 96;
     },
     // False where the browser cannot print.
     print: function () {

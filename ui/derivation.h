@@ -9,11 +9,10 @@
 
 #include "calc/sizing.h"
 #include "ui/media.h"
+#include "ui/steps.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -61,23 +60,6 @@ struct Rule {
     std::string_view columns; // how the list's message joins the columns: "{} ÷ {}"
 
     std::span<const Operand> Operands() const { return { operands.data(), count }; }
-};
-
-// Tells the recorder, when there is one, a step with its operands; passes
-// the value on.
-struct StepNote {
-    StepRecorder *recorder;
-    double operator()(std::string_view symbol, std::string_view formula,
-        std::string_view substituted, std::initializer_list<double> operands, double value) const
-    {
-        if (recorder) {
-            Step step { StepRole::Working, symbol, formula, substituted, {}, operands.size(),
-                value };
-            std::copy(operands.begin(), operands.end(), step.operands.begin());
-            recorder->Record(step);
-        }
-        return value;
-    }
 };
 
 // Every medium's rules for each input, in the order they are preferred: the

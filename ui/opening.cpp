@@ -2,8 +2,7 @@
 
 #include "runtime/arith.h"
 #include "runtime/error.h"
-#include "ui/derivation.h"
-#include "ui/sheet.h"
+#include "ui/steps.h"
 
 #include <cmath>
 

@@ -2,6 +2,8 @@
 
 #include "runtime/text.h"
 #include "ui/media.h"
+#include "ui/opening.h"
+#include "ui/steps.h"
 
 #include <algorithm>
 
@@ -27,29 +29,6 @@ public:
     std::vector<Step> regimeTest, working;
     SizingResult result;
 };
-
-// A number as the result boxes show it; a negative one in parentheses
-// where it stands in a formula.
-std::string Number(double value, bool inFormula = false)
-{
-    const std::string text = NumberToText(value);
-    return inFormula && text.starts_with('-') ? "(" + text + ")" : text;
-}
-
-std::string Substituted(const Step &step)
-{
-    std::string out;
-    std::size_t operand = 0;
-    for (std::size_t i = 0; i < step.substituted.size(); ++i) {
-        if (step.substituted.compare(i, 2, "{}") == 0 && operand < step.operandCount) {
-            out += Number(step.operands[operand++], true);
-            ++i;
-        } else {
-            out += step.substituted[i];
-        }
-    }
-    return out;
-}
 
 // The UTF-8 text cut at a column, never inside a character.
 std::size_t CutAt(std::string_view text, std::size_t columns)
@@ -98,15 +77,6 @@ void Add(std::vector<std::string> &to, const std::vector<std::string> &lines)
     to.insert(to.end(), lines.begin(), lines.end());
 }
 
-// "symbol = formula", or the formula alone where it is its own symbol.
-std::vector<std::string> Symbols(const Step &step)
-{
-    std::vector<std::string> parts { std::string(step.symbol) };
-    if (step.formula != step.symbol)
-        parts.emplace_back(step.formula);
-    return parts;
-}
-
 std::vector<std::string> StepLines(const Step &step)
 {
     return Equation(StepParts(step));
@@ -129,8 +99,8 @@ SheetSection OpeningSection(const OpeningCheck &check, MediumKind medium)
             row.push_back("出错：" + at.failure); // spans the columns it lacks
         } else {
             row.insert(row.end(),
-                { Number(at.Q), Number(at.result.Cv), Number(at.result.C),
-                    at.phi ? Number(*at.phi) : "", at.opening ? Number(*at.opening) : "" });
+                { StepNumber(at.Q), StepNumber(at.result.Cv), StepNumber(at.result.C),
+                    at.phi ? StepNumber(*at.phi) : "", at.opening ? StepNumber(*at.opening) : "" });
         }
         section.table.rows.push_back(std::move(row));
     }
@@ -143,8 +113,9 @@ SheetSection OpeningSection(const OpeningCheck &check, MediumKind medium)
         Add(lines, Equation(step));
     const bool linear = check.characteristic == Characteristic::Linear;
     lines.push_back("流量特性：" + std::string(CharacteristicName(check.characteristic))
-        + (check.characteristicDefault ? "（表中未给，按默认）" : "") + "，可调比 R = "
-        + Number(check.rangeability) + (check.rangeabilityDefault ? "（表中未给，按默认）" : ""));
+        + (check.characteristicDefault ? "（表中未给，按默认）" : "")
+        + "，可调比 R = " + StepNumber(check.rangeability)
+        + (check.rangeabilityDefault ? "（表中未给，按默认）" : ""));
     lines.push_back(std::string(check.kind == RatedKind::C ? "φ = C / C额定" : "φ = Cv / Cv额定")
         + (linear ? "，l = (R·φ − 1) / (R − 1) × 100（q = (1 + (R − 1)·l) / R）"
                   : "，l = (1 + ln φ / ln R) × 100（q = R^(l − 1)）"));
@@ -170,16 +141,8 @@ std::string RatedText(const OpeningCheck &check)
 {
     if (!check.rated)
         return {};
-    return std::string(RatedSymbol(check.kind)) + " " + Number(*check.rated)
+    return std::string(RatedSymbol(check.kind)) + " " + StepNumber(*check.rated)
         + (check.proposed ? "（建议）" : "");
-}
-
-std::vector<std::string> StepParts(const Step &step)
-{
-    std::vector<std::string> parts = Symbols(step);
-    parts.push_back(Substituted(step));
-    parts.push_back(Number(step.value));
-    return parts;
 }
 
 std::size_t SheetWidth(std::string_view text)
@@ -244,7 +207,7 @@ SheetSection InputsSection(
         if (look.shown)
             inputs.table.rows.push_back(row(look.caption, kInputs[i].symbol,
                 written ? std::string_view(origin->written[i]) : std::string_view(),
-                Number(values[i]), look.unit));
+                StepNumber(values[i]), look.unit));
     }
     return inputs;
 }
@@ -254,7 +217,7 @@ SheetSection FormulasSection(const Recorded &recorded)
     SheetSection formulas { "计算公式", {}, {} };
     for (const Step &step : recorded.working)
         if (step.formula != step.symbol)
-            Add(formulas.lines, Equation(Symbols(step)));
+            Add(formulas.lines, Equation(StepSymbols(step)));
     return formulas;
 }
 
@@ -273,7 +236,7 @@ SheetSection ProcessSection(MediumKind medium, const Recorded &recorded, const S
             }))
             Add(process.lines,
                 Equation({ "注：常数 " + std::string(c.written) + " 以单精度存储，计算中取 "
-                    + Number(c.used) }));
+                    + StepNumber(c.used) }));
     if (medium == MediumKind::WaterSteam)
         process.lines.push_back("注：过热系数 K 以单精度存储");
     for (const Step &step : recorded.working)
@@ -283,7 +246,7 @@ SheetSection ProcessSection(MediumKind medium, const Recorded &recorded, const S
 
 SheetSection ResultSection(const SizingResult &result)
 {
-    return { "计算结果", {}, { "Cv = " + Number(result.Cv), "C = " + Number(result.C) } };
+    return { "计算结果", {}, { "Cv = " + StepNumber(result.Cv), "C = " + StepNumber(result.C) } };
 }
 
 // The sections' numbers, in order.

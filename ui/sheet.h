@@ -5,7 +5,6 @@
 #pragma once
 
 #include "calc/sizing.h"
-#include "ui/opening.h"
 
 #include <array>
 #include <chrono>
@@ -15,6 +14,8 @@
 #include <vector>
 
 namespace quorvel {
+
+struct OpeningCheck;
 
 // A line wider than this is wrapped; a full-width character counts two.
 // At 10 pt, 20 mm margins leave A4 portrait about 96 such columns.
@@ -86,23 +87,6 @@ std::string SheetDate(std::chrono::year_month_day date);
 // a failed calculation has no sheet.
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
     std::string_view version, const SheetOrigin *origin = nullptr);
-
-// A recorded step as an equation's parts: its symbol, its formula where
-// that is not the symbol itself, the formula with its numbers, the value.
-std::vector<std::string> StepParts(const Step &step);
-
-// Keeps each step it is told as its parts (StepParts), for a sheet.
-class StepPartsRecorder : public StepRecorder {
-public:
-    explicit StepPartsRecorder(std::vector<std::vector<std::string>> &into)
-        : into_(into)
-    {
-    }
-    void Record(const Step &step) override { into_.push_back(StepParts(step)); }
-
-private:
-    std::vector<std::vector<std::string>> &into_;
-};
 
 // "a = b = c" within kSheetColumns: a part that does not fit goes on to the
 // next line under "= ", and a part wider than a line is cut into lines.

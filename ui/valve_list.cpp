@@ -4,8 +4,8 @@
 #include "runtime/error.h"
 #include "runtime/text.h"
 #include "ui/list_header.h"
-#include "ui/sheet.h"
 #include "ui/spreadsheet_text.h"
+#include "ui/steps.h"
 
 #include <algorithm>
 #include <optional>

@@ -241,6 +241,14 @@ std::vector<const Command *> Form1::MenuOf(ControlId box)
     return menu;
 }
 
+void Form1::Run(CommandId command)
+{
+    if (!CommandOf(command).readsClipboard)
+        return Run(command, {});
+    if (const std::optional<std::string> text = controls_.ClipboardText())
+        Run(command, *text);
+}
+
 void Form1::Run(CommandId command, std::string_view clipboard)
 {
     switch (command) {

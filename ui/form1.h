@@ -105,6 +105,11 @@ public:
     // ended by the system's line break instead; false when the clipboard
     // could not be written.
     virtual bool CopyToClipboard(std::string_view lines) = 0;
+    // The clipboard's text, for a command that reads it ("" when it holds
+    // none). A front end whose system brings the text only later, as a
+    // browser does, gives none here and runs the command with the text
+    // itself once it comes (Form1::Run with the text).
+    virtual std::optional<std::string> ClipboardText() { return std::nullopt; }
     // The system's print dialog for the sheets, each on pages of its own,
     // and the print; what came of it.
     virtual PrintResult Print(std::span<const Sheet> sheets) = 0;
@@ -161,9 +166,12 @@ public:
 
     // The commands of a box's menu, in the table's order.
     static std::vector<const Command *> MenuOf(ControlId box);
-    // Runs a command (ui/commands.h); `clipboard` is the clipboard's text
-    // ("" when it holds none) for a command that reads it.
-    void Run(CommandId command, std::string_view clipboard = {});
+    // Runs a command (ui/commands.h), one that reads the clipboard with the
+    // text the front end gives (Form1Controls::ClipboardText).
+    void Run(CommandId command);
+    // Runs a command with the clipboard's text that a front end brought
+    // for it ("" when it holds none); a command that reads none ignores it.
+    void Run(CommandId command, std::string_view clipboard);
     // The system would not let the program read or write the clipboard for
     // a command (a browser may refuse a page): says so, and what to try.
     void ClipboardRefused(CommandId command, bool reading);

@@ -200,9 +200,12 @@ Form1Widget::Form1Widget(QWidget *parent)
 
 void Form1Widget::Run(const Command &command)
 {
-    form_.Run(command.id,
-        command.readsClipboard ? QGuiApplication::clipboard()->text().toStdString()
-                               : std::string());
+    form_.Run(command.id);
+}
+
+std::optional<std::string> Form1Widget::ClipboardText()
+{
+    return QGuiApplication::clipboard()->text().toStdString();
 }
 
 // Qt's print preview, in Chinese, with Qt's print dialog behind its print

@@ -361,7 +361,7 @@ LRESULT CALLBACK Form1Window::BoxProc(
     switch (message) {
     case WM_PASTE:
         if (const ControlSpec *spec = window.SpecOf(box))
-            if (const auto text = ClipboardText(box);
+            if (const auto text = win32::ClipboardText(box);
                 text && window.form_.Paste(spec->id, Utf8(*text)))
                 return 0;
         break;
@@ -504,9 +504,12 @@ bool Form1Window::IsSelected(ControlId option) const
 
 void Form1Window::Run(const Command &command)
 {
-    form_.Run(command.id,
-        command.readsClipboard ? Utf8(ClipboardText(hwnd_).value_or(std::wstring()))
-                               : std::string());
+    form_.Run(command.id);
+}
+
+std::optional<std::string> Form1Window::ClipboardText()
+{
+    return Utf8(win32::ClipboardText(hwnd_).value_or(std::wstring()));
 }
 
 PrintResult Form1Window::Print(std::span<const Sheet> sheets)

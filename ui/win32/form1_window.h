@@ -90,6 +90,7 @@ private:
     void SetDescription(ControlId box, std::string_view description) override;
     void End() override;
     bool CopyToClipboard(std::string_view lines) override;
+    std::optional<std::string> ClipboardText() override;
     PrintResult Print(std::span<const Sheet> sheets) override;
 
     HINSTANCE instance_;

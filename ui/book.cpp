@@ -125,7 +125,8 @@ std::vector<Sheet> MakeBook(
     for (const ValveRow &valve : valves)
         if (valve.Calculated()) {
             const SheetOrigin origin = OriginOf(valve);
-            book.push_back(MakeSheet(valve.medium, valve.values, date, version, &origin));
+            book.push_back(MakeSheet(
+                valve.medium, valve.values, valve.steps, valve.result, date, version, &origin));
         }
     return book;
 }

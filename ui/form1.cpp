@@ -152,6 +152,7 @@ struct Form1::Calculation {
     const MediumSpec *medium = nullptr;
     std::array<double, kInputCount> values {};
     SizingResult result;
+    StepRecorder *recorder = nullptr; // told each step, when given
 };
 
 bool Form1::Calculate(Calculation &done)
@@ -161,7 +162,11 @@ bool Form1::Calculate(Calculation &done)
         for (std::size_t i = 0; i < kInputCount; ++i)
             done.values[i] = Val(controls_.Text(kInputs[i].box));
         done.medium = &Selected();
-        ComputeFlowCoefficients(done.medium->medium, InputsFrom(done.values), done.result);
+        if (done.recorder)
+            ComputeFlowCoefficients(
+                done.medium->medium, InputsFrom(done.values), done.result, *done.recorder);
+        else
+            ComputeFlowCoefficients(done.medium->medium, InputsFrom(done.values), done.result);
     } catch (const RuntimeError &error) {
         ShowResult(done.result);
         ShowError(ErrorReport(error.kind()));
@@ -378,10 +383,14 @@ void Form1::CalculateList(std::string_view clipboard)
 
 std::optional<Sheet> Form1::SheetToPrint(std::chrono::year_month_day date)
 {
+    // Calculated once, its steps recorded for the sheet as it goes.
+    RecordedSteps steps;
     Calculation done;
+    done.recorder = &steps;
     if (!Calculate(done))
         return std::nullopt;
-    return MakeSheet(done.medium->medium, done.values, SheetDate(date), QUORVEL_VERSION);
+    return MakeSheet(
+        done.medium->medium, done.values, steps, done.result, SheetDate(date), QUORVEL_VERSION);
 }
 
 void Form1::PrintSheet()

@@ -11,25 +11,6 @@ namespace quorvel {
 
 namespace {
 
-// The calculation as it told its steps: the flow regime's test apart from
-// the rest, and the same value formed again (a root that Cv and C share)
-// kept once.
-class Recorded : public StepRecorder {
-public:
-    void Record(const Step &step) override
-    {
-        const auto same = [&](const Step &kept) {
-            return kept.symbol == step.symbol && kept.value == step.value;
-        };
-        if (std::any_of(regimeTest.begin(), regimeTest.end(), same)
-            || std::any_of(working.begin(), working.end(), same))
-            return;
-        (step.role == StepRole::RegimeTest ? regimeTest : working).push_back(step);
-    }
-    std::vector<Step> regimeTest, working;
-    SizingResult result;
-};
-
 // The UTF-8 text cut at a column, never inside a character.
 std::size_t CutAt(std::string_view text, std::size_t columns)
 {
@@ -165,14 +146,14 @@ std::string SheetDate(std::chrono::year_month_day date)
 
 namespace {
 
-SheetSection StateSection(MediumKind medium, const Recorded &recorded, const SheetOrigin *origin)
+SheetSection StateSection(MediumKind medium, const RecordedSteps &recorded,
+    const SizingResult &result, const SheetOrigin *origin)
 {
     SheetSection state { "介质与流动状态", {}, {} };
     if (origin)
         state.lines.push_back("整表计算：表中第 " + std::to_string(origin->line) + " 行"
             + (origin->tag.empty() ? "" : "，位号 " + origin->tag));
     state.lines.push_back("介质：" + std::string(MediumOf(medium).name));
-    const SizingResult &result = recorded.result;
     if (result.Case && result.Case->Regime) {
         for (const Step &step : recorded.regimeTest)
             Add(state.lines, StepLines(step));
@@ -212,7 +193,7 @@ SheetSection InputsSection(
     return inputs;
 }
 
-SheetSection FormulasSection(const Recorded &recorded)
+SheetSection FormulasSection(const RecordedSteps &recorded)
 {
     SheetSection formulas { "计算公式", {}, {} };
     for (const Step &step : recorded.working)
@@ -223,7 +204,8 @@ SheetSection FormulasSection(const Recorded &recorded)
 
 // How the list's cells became the values, the constants held in single
 // precision, and every step with its numbers.
-SheetSection ProcessSection(MediumKind medium, const Recorded &recorded, const SheetOrigin *origin)
+SheetSection ProcessSection(
+    MediumKind medium, const RecordedSteps &recorded, const SheetOrigin *origin)
 {
     SheetSection process { "计算过程", {}, {} };
     if (origin)
@@ -257,15 +239,22 @@ constexpr std::string_view kSectionNumbers[] = { "一", "二", "三", "四", "�
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
     std::string_view version, const SheetOrigin *origin)
 {
-    Recorded recorded;
-    ComputeFlowCoefficients(medium, InputsFrom(values), recorded.result, recorded);
+    RecordedSteps recorded;
+    SizingResult result;
+    ComputeFlowCoefficients(medium, InputsFrom(values), result, recorded);
+    return MakeSheet(medium, values, recorded, result, date, version, origin);
+}
 
+Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values,
+    const RecordedSteps &recorded, const SizingResult &result, std::string_view date,
+    std::string_view version, const SheetOrigin *origin)
+{
     Sheet sheet;
     sheet.title = "调节阀流通能力计算书";
     sheet.date = date;
-    sheet.sections = { StateSection(medium, recorded, origin),
+    sheet.sections = { StateSection(medium, recorded, result, origin),
         InputsSection(medium, values, origin), FormulasSection(recorded),
-        ProcessSection(medium, recorded, origin), ResultSection(recorded.result) };
+        ProcessSection(medium, recorded, origin), ResultSection(result) };
     if (origin && origin->opening)
         sheet.sections.push_back(OpeningSection(*origin->opening, medium));
     for (std::size_t i = 0; i < sheet.sections.size(); ++i)

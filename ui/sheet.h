@@ -5,6 +5,7 @@
 #pragma once
 
 #include "calc/sizing.h"
+#include "ui/steps.h"
 
 #include <array>
 #include <chrono>
@@ -81,10 +82,14 @@ std::string RatedText(const OpeningCheck &check);
 // "2026年12月10日".
 std::string SheetDate(std::chrono::year_month_day date);
 
-// Calculates `values` (P1, P2, G, Q, t, as Val read the boxes) for the
-// medium as "计算" does, and writes the sheet of it; with an origin, as a
-// valve of a list. A RuntimeError of the calculation goes out of the call:
-// a failed calculation has no sheet.
+// The sheet of a calculation of `values` (P1, P2, G, Q, t, as Val read
+// the boxes) for the medium, as "计算" does it, from the steps it recorded
+// and its result; with an origin, as a valve of a list.
+Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values,
+    const RecordedSteps &recorded, const SizingResult &result, std::string_view date,
+    std::string_view version, const SheetOrigin *origin = nullptr);
+// The same, calculating and recording first. A RuntimeError of the
+// calculation goes out of the call: a failed calculation has no sheet.
 Sheet MakeSheet(MediumKind medium, const std::array<double, 5> &values, std::string_view date,
     std::string_view version, const SheetOrigin *origin = nullptr);
 

@@ -10,6 +10,16 @@ std::string StepNumber(double value, bool inFormula)
     return inFormula && text.starts_with('-') ? "(" + text + ")" : text;
 }
 
+void RecordedSteps::Record(const Step &step)
+{
+    const auto same
+        = [&](const Step &kept) { return kept.symbol == step.symbol && kept.value == step.value; };
+    if (std::any_of(regimeTest.begin(), regimeTest.end(), same)
+        || std::any_of(working.begin(), working.end(), same))
+        return;
+    (step.role == StepRole::RegimeTest ? regimeTest : working).push_back(step);
+}
+
 std::vector<std::string> StepSymbols(const Step &step)
 {
     std::vector<std::string> parts { std::string(step.symbol) };

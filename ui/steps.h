@@ -41,6 +41,15 @@ std::vector<std::string> StepSymbols(const Step &step);
 // that is not the symbol itself, the formula with its numbers, the value.
 std::vector<std::string> StepParts(const Step &step);
 
+// A calculation's steps as it told them, for its sheet: the flow regime's
+// test apart from the rest, and the same value formed again (a root that
+// Cv and C share) kept once.
+class RecordedSteps : public StepRecorder {
+public:
+    void Record(const Step &step) override;
+    std::vector<Step> regimeTest, working;
+};
+
 // Keeps each step it is told as its parts (StepParts), for a sheet.
 class StepPartsRecorder : public StepRecorder {
 public:

@@ -211,12 +211,16 @@ std::string ReadByPosition(
     return {};
 }
 
-// The coefficients for a row's values; the failure is the calculation's error.
+// The coefficients for a row's values, telling `recorder`, when given, each
+// step; the failure is the calculation's error.
 void Calculate(MediumKind medium, const std::array<double, kInputCount> &values,
-    SizingResult &result, std::string &failure)
+    SizingResult &result, std::string &failure, StepRecorder *recorder = nullptr)
 {
     try {
-        ComputeFlowCoefficients(medium, InputsFrom(values), result);
+        if (recorder)
+            ComputeFlowCoefficients(medium, InputsFrom(values), result, *recorder);
+        else
+            ComputeFlowCoefficients(medium, InputsFrom(values), result);
     } catch (const RuntimeError &e) {
         failure = ErrorText(e.kind());
     }
@@ -410,7 +414,8 @@ ListAnswer CalculateValveList(
                                : ReadByPosition(fields, selected, valve);
         const bool unreadable = !valve.failure.empty();
         if (!unreadable)
-            Calculate(valve.medium, valve.values, valve.result, valve.failure);
+            Calculate(valve.medium, valve.values, valve.result, valve.failure,
+                each ? &valve.steps : nullptr);
         if (header) {
             ListBlock &block = answer.blocks.back();
             block.to = answer.lines;

@@ -8,6 +8,7 @@
 #include "calc/sizing.h"
 #include "ui/media.h"
 #include "ui/opening.h"
+#include "ui/steps.h"
 
 #include <array>
 #include <cstddef>
@@ -41,6 +42,9 @@ struct ValveRow {
     // calculation's error; "" when both coefficients were produced.
     std::string failure;
     SizingResult result;
+    // Told only to a caller that asks: the calculation's steps, recorded as
+    // it was calculated, for its sheet.
+    RecordedSteps steps;
     // In a block that checks openings: the flows at the points, the rated
     // value and the openings (ui/opening.h); its points[Max] is this row's
     // own flow and result.

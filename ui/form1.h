@@ -191,6 +191,10 @@ private:
     // false after a run-time error, which has been reported; true when both
     // coefficients were produced.
     bool Calculate(Calculation &done);
+    // The same, telling `recorder` every step, for the sheet; apart, so
+    // that a front end that never prints carries no recording.
+    bool Calculate(Calculation &done, StepRecorder &recorder);
+    template <typename Compute> bool CalculateWith(Calculation &done, Compute compute);
     void ShowResult(const SizingResult &result);
     void ShowError(std::string_view report);
 

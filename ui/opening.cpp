@@ -36,39 +36,20 @@ double RatedCoefficient(RatedKind kind, double rated, StepNote note)
 
 std::string_view FlowPointName(FlowPoint point)
 {
-    switch (point) {
-    case FlowPoint::Max:
-        return "最大";
-    case FlowPoint::Normal:
-        return "正常";
-    case FlowPoint::Min:
-        return "最小";
-    }
-    return {};
+    static constexpr std::string_view kNames[kFlowPoints] = { "最大", "正常", "最小" };
+    return kNames[std::size_t(point)];
 }
 
 std::string_view CharacteristicName(Characteristic characteristic)
 {
-    switch (characteristic) {
-    case Characteristic::Linear:
-        return "线性";
-    case Characteristic::EqualPercentage:
-        return "等百分比";
-    }
-    return {};
+    static constexpr std::string_view kNames[] = { "线性", "等百分比" };
+    return kNames[std::size_t(characteristic)];
 }
 
 std::string_view RatedSymbol(RatedKind kind)
 {
-    switch (kind) {
-    case RatedKind::C:
-        return "C";
-    case RatedKind::Cv:
-        return "Cv";
-    case RatedKind::Kv:
-        return "Kv";
-    }
-    return {};
+    static constexpr std::string_view kSymbols[] = { "C", "Cv", "Kv" };
+    return kSymbols[std::size_t(kind)];
 }
 
 std::string OpeningCheck::Verdict() const

@@ -45,10 +45,8 @@ struct PointCheck {
     double Q = 0;
     SizingResult result;
     std::optional<double> phi, opening;
-    // Told only to a caller that asks: the flow as the list wrote it, how
-    // it became Q, and the steps from C to the opening, each as an
-    // equation's parts.
-    std::string written;
+    // Told only to a caller that asks: how the list's cells became Q, and
+    // the steps from C to the opening, each as an equation's parts.
     std::vector<std::vector<std::string>> derivation, steps;
 
     bool Calculated() const { return given && failure.empty() && result.CProduced; }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <optional>
 
 namespace quorvel {
 
@@ -282,14 +281,11 @@ bool DrawSheetPage(const SheetPage &page, SheetCanvas &canvas)
         return false;
     for (const PlacedRule &rule : page.rules)
         canvas.DrawRule(rule);
-    std::array<std::optional<SheetFontMetrics>, kSheetStyles.size()> metrics;
     for (const PlacedText &t : page.texts) {
-        std::optional<SheetFontMetrics> &m = metrics[std::size_t(t.style)];
-        if (!m)
-            m = canvas.Metrics(t.style);
         // The font's box centred in the style's line.
-        const double top = t.y + (SheetLineHeight(t.style) - m->height) / 2;
-        canvas.DrawText(t.style, t.x, top + m->ascent, t.text);
+        const SheetFontMetrics m = canvas.Metrics(t.style);
+        const double top = t.y + (SheetLineHeight(t.style) - m.height) / 2;
+        canvas.DrawText(t.style, t.x, top + m.ascent, t.text);
     }
     return canvas.EndPage();
 }

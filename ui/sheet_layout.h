@@ -37,11 +37,16 @@ inline constexpr std::array<SheetStyleSpec, 5> kSheetStyleSpecs { {
     { SheetStyle::Small, 8, false },
     { SheetStyle::Foot, 8, false },
 } };
-inline constexpr std::array kSheetStyles { SheetStyle::Title, SheetStyle::Heading, SheetStyle::Body,
-    SheetStyle::Small, SheetStyle::Foot };
+inline constexpr auto kSheetStyles = [] {
+    std::array<SheetStyle, kSheetStyleSpecs.size()> styles {};
+    for (std::size_t i = 0; i < styles.size(); ++i)
+        styles[i] = kSheetStyleSpecs[i].style;
+    return styles;
+}();
+// The table is indexed by SheetStyle.
 static_assert([] {
     for (std::size_t i = 0; i < kSheetStyles.size(); ++i)
-        if (kSheetStyleSpecs[i].style != kSheetStyles[i] || std::size_t(kSheetStyles[i]) != i)
+        if (std::size_t(kSheetStyles[i]) != i)
             return false;
     return true;
 }());

@@ -254,16 +254,17 @@ void CheckRow(const ListHeader &header, std::span<const std::string_view> fields
     max.given = true;
     max.Q = valve.values[kQ];
     max.result = valve.result;
-    max.written = valve.written[kQ];
     for (FlowPoint point : { FlowPoint::Normal, FlowPoint::Min }) {
         PointCheck &at = check.points[std::size_t(point)];
         const InputSource &source = FlowSource(header, valve.medium, point);
         if (!source.rule)
             continue;
+        // A point's flow is shown on the sheet by its steps alone.
         Read read;
         bool saturated = false;
+        std::string written;
         at.failure = ReadInput(source, kQ, fields, valve.values, kQ, record,
-            { at.Q, at.written, at.derivation, saturated }, read);
+            { at.Q, written, at.derivation, saturated }, read);
         at.given = read == Read::Done;
         if (!at.given || !at.failure.empty())
             continue;

@@ -21,11 +21,12 @@ TEST_PACKAGES=(clang libclang-rt-14-dev llvm libgtest-dev libbenchmark-dev
 WINDOWS_BUILD_PACKAGES=(g++-mingw-w64-x86-64-posix)
 WINDOWS_PACKAGES=("${WINDOWS_BUILD_PACKAGES[@]}" googletest wine wine64 locales
   g++-mingw-w64-i686-posix)
-# The browser page: emscripten (with clang, lld, binaryen and Node's acorn).
+# The browser page: emscripten (with clang, lld, binaryen and Node's acorn),
+# and pako, which unpacks the page's WebAssembly.
 # Its tests, besides: Chromium, driven headless from Python; Firefox ESR and
 # WebKitGTK's WebDriver with its MiniBrowser, in real windows; pdftotext, for
 # the printed calculation sheet.
-WEB_BUILD_PACKAGES=(emscripten)
+WEB_BUILD_PACKAGES=(emscripten node-pako)
 WEB_PACKAGES=("${WEB_BUILD_PACKAGES[@]}" chromium python3 firefox-esr webkit2gtk-driver poppler-utils)
 # The micro-benchmarks and the start-up measurements (Linux, Windows under
 # Wine, and the page in Chromium).

@@ -1,11 +1,12 @@
 // The page's glue: it carries out the form's accessors on the HTML elements
 // and forwards the elements' events to the form, in the WebAssembly. What
 // the window does is the form's; what is here is how a browser does it.
-// It runs as the page is read, after the window's HTML: the window's module
-// is compiled and started, and the events wired up, before the first paint.
-// The commands' module (ui/web/form1_page.h) stays text until a command
-// first runs; it is started then, within the key or click that asked, which
-// a browser requires of a copy to the clipboard.
+// It is read with the page, after the window's HTML, and starts the
+// window's module just after the window's first frame, which thus waits for
+// nothing of it; a click, key or paste before then is kept by the body and
+// replayed. The commands' module (ui/web/form1_page.h) stays text until a
+// command first runs; it is started then, within the key or click that
+// asked, which a browser requires of a copy to the clipboard.
 'use strict';
 var QuorvelPage = (function () {
   var names = @NAMES@;
@@ -47,14 +48,32 @@ var QuorvelPage = (function () {
     try { return use(at, length); } finally { into._free(at); }
   }
 
-  // The bytes of a module held as base64 in the element `id`.
-  function bytesOf(id) {
-    var text = document.getElementById(id).textContent;
-    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
-    var binary = atob(text);
-    var bytes = new Uint8Array(binary.length);
-    for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-    return bytes;
+  // A text that the page holds in parts, in the <script> elements named
+  // `name` (ui/web/assemble.cmake).
+  function heldText(name) {
+    var parts = document.querySelectorAll('script[data-of="' + name + '"]'), text = '';
+    for (var i = 0; i < parts.length; ++i) text += parts[i].textContent;
+    return text;
+  }
+  // Runs the JavaScript held as `name`.
+  function runHeld(name) {
+    var code = document.createElement('script');
+    code.text = heldText(name);
+    document.head.appendChild(code);
+  }
+  // The bytes of a module held gzipped as base64, unpacked by the inflater
+  // (pako), which runs the first time.
+  function bytesOf(name) {
+    var text = heldText(name), bytes;
+    if (Uint8Array.fromBase64) {
+      bytes = Uint8Array.fromBase64(text);
+    } else {
+      var binary = atob(text);
+      bytes = new Uint8Array(binary.length);
+      for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    }
+    if (!window.pako) runHeld('inflate-code');
+    return window.pako.ungzip(bytes);
   }
   // A module, compiled and started at once (ui/web/start_at_once.js): the
   // object it is given holds its exports when the factory returns.
@@ -67,9 +86,7 @@ var QuorvelPage = (function () {
   // text it is held as.
   function commandModule() {
     if (!commandsModule) {
-      var code = document.createElement('script');
-      code.text = document.getElementById('commands-code').textContent;
-      document.body.appendChild(code);
+      runHeld('commands-code');
       commandsModule = started(createQuorvelCommands, 'commands-wasm');
     }
     return commandsModule;
@@ -182,6 +199,20 @@ var QuorvelPage = (function () {
     runWithClipboard(command, inBox);
   }
 
+  // A paste into box `id`: the text for a command that waits for it, or
+  // for the form; true where either takes it, and the browser's own paste
+  // is not wanted. A paste kept from before the window was wired has been
+  // made by the browser already: what takes it writes over it.
+  function pasted(id, text) {
+    if (pending !== null) {
+      var command = pending;
+      pending = null;
+      run(command, text);
+      return true;
+    }
+    return withUtf8(module, text, function (at, length) { return module._quorvel_paste(id, at, length); });
+  }
+
   // What was clicked or pressed before the code ran (the body kept it), in
   // its order, as the handlers below would have taken it.
   function replay(events) {
@@ -195,6 +226,8 @@ var QuorvelPage = (function () {
         module._quorvel_click(id);
       } else if (event.type === 'keydown' && !(isInput(element) && enter(id, event))) {
         shortcut(event);
+      } else if (event.type === 'paste' && isInput(element)) {
+        pasted(id, event.quorvelText || '');
       }
     });
   }
@@ -209,14 +242,7 @@ var QuorvelPage = (function () {
         element.addEventListener('keydown', function (event) { enter(id, event); });
         element.addEventListener('paste', function (event) {
           var text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
-          if (pending !== null) {
-            var command = pending;
-            pending = null;
-            event.preventDefault();
-            run(command, text);
-          } else if (withUtf8(module, text, function (at, length) { return module._quorvel_paste(id, at, length); })) {
-            event.preventDefault();
-          }
+          if (pasted(id, text)) event.preventDefault();
         });
       }
     });
@@ -241,17 +267,33 @@ var QuorvelPage = (function () {
     if (first && (!document.activeElement || document.activeElement === document.body)) first.focus();
     var early = window.QuorvelEarly || [];
     window.QuorvelEarly = null;
-    ['onclick', 'onchange', 'onkeydown'].forEach(function (name) { document.body.removeAttribute(name); });
+    ['onclick', 'onchange', 'onkeydown', 'onpaste'].forEach(function (name) { document.body.removeAttribute(name); });
     replay(early);
     if (window.performance && performance.mark) performance.mark('quorvel-ready');
   }
 
+  var begun = false;
   function start() {
+    if (begun) return;
+    begun = true;
     module = started(createQuorvel, 'wasm');
     wire();
   }
 
-  start();
+  // Just after the window's first paint, where the browser tells of its
+  // paints, else after its first frame; at once in a tab not shown, which
+  // paints nothing; in any case within a second.
+  function afterPaint() { setTimeout(start, 0); }
+  var timing = window.PerformanceObserver && PerformanceObserver.supportedEntryTypes;
+  if (document.hidden) {
+    start();
+  } else if (timing && timing.indexOf('paint') >= 0) {
+    if (performance.getEntriesByType('paint').length) afterPaint();
+    else new PerformanceObserver(function (list, observer) { observer.disconnect(); afterPaint(); }).observe({ entryTypes: ['paint'] });
+  } else {
+    requestAnimationFrame(afterPaint);
+  }
+  setTimeout(start, 1000);
 
   return {
     text: function (id) { return controls[id].value; },

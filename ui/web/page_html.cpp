@@ -2,13 +2,15 @@
 // (ui/controls.h), at build time: the browser paints the whole window from
 // it before any script has run. Prints what its argument asks for: the
 // "style", the "controls", the control "names" as a JavaScript array in
-// the table's order, or the "commands" of ui/commands.h as one, for the
-// glue's key handler.
+// the table's order, the "commands" of ui/commands.h as one, for the
+// glue's key handler, or, for "ascii", the page in the file it names in
+// ASCII.
 #include "ui/commands.h"
 #include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/web/html.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -154,6 +156,52 @@ std::string Commands()
     return list;
 }
 
+// The page with each character beyond ASCII written as a reference to it:
+// a CSS escape in the style, an HTML character reference elsewhere; the
+// scripts' texts, which are ASCII, as they are. A browser reads an ASCII
+// page into 8-bit strings, which it decodes and parses quicker than the
+// 16-bit ones that a single Chinese character puts the rest of a page into.
+std::string Ascii(std::string_view page)
+{
+    std::string out;
+    bool inStyle = false;
+    for (std::size_t at = 0; at < page.size();) {
+        const auto lead = static_cast<unsigned char>(page[at]);
+        if (lead < 0x80) {
+            if (lead == '<') {
+                const std::string_view rest = page.substr(at);
+                if (rest.starts_with("<style>"))
+                    inStyle = true;
+                else if (rest.starts_with("</style>"))
+                    inStyle = false;
+            }
+            out += page[at++];
+            continue;
+        }
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        std::uint32_t code = lead & (0x7F >> length);
+        for (int i = 1; i < length && at + i < page.size(); ++i)
+            code = (code << 6) | (static_cast<unsigned char>(page[at + i]) & 0x3F);
+        at += length;
+        char reference[16];
+        std::snprintf(reference, sizeof reference, inStyle ? "\\%X " : "&#x%X;", code);
+        out += reference;
+    }
+    return out;
+}
+
+std::string Read(const char *path)
+{
+    std::string text;
+    if (std::FILE *file = std::fopen(path, "rb")) {
+        char buffer[1 << 16];
+        for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, read);
+        std::fclose(file);
+    }
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -163,9 +211,10 @@ int main(int argc, char **argv)
         : part == "controls"                 ? Controls()
         : part == "names"                    ? Names()
         : part == "commands"                 ? Commands()
+        : part == "ascii" && argc > 2        ? Ascii(Read(argv[2]))
                                              : std::string();
     if (text.empty()) {
-        std::fprintf(stderr, "usage: page_html style|controls|names|commands\n");
+        std::fprintf(stderr, "usage: page_html style|controls|names|commands|ascii PAGE\n");
         return 2;
     }
     std::fputs(text.c_str(), stdout);

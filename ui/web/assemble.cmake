@@ -1,14 +1,14 @@
 # Puts the page together: the template (ui/web/page.html.in) with the style
 # and the controls that the generator (page_html, run by Node) writes from
-# the control table, and, unless NO_SCRIPT, the scripts: emscripten's
-# JavaScript for the window's module with the glue (ui/web/glue.js), which
-# run as the page is read, then, held as text for the glue, the two
-# modules' WebAssembly gzipped as base64, the commands' JavaScript, and
-# the inflater that unpacks the WebAssembly (pako, Debian's node-pako).
-# The whole page is then written in ASCII (page_html ascii).
+# the control table, and, unless NO_SCRIPT, the scripts, held as text:
+# emscripten's JavaScript for the module with the glue (ui/web/glue.js),
+# the module's WebAssembly gzipped as base64, and the inflater that unpacks
+# it (pako, Debian's node-pako); then the one script that runs as the page
+# is read (ui/web/after_paint.js), which runs the glue once the window is
+# painted. The whole page is then written in ASCII (page_html ascii).
 #   cmake -DNODE=... -DGENERATOR=... -DTEMPLATE=... -DOUT=...
-#         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DCOMMANDS_JS=... -DCOMMANDS_WASM=...
-#          -DGLUE=... -DINFLATE=...] -P assemble.cmake
+#         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=... -DINFLATE=... -DSTART=...]
+#         -P assemble.cmake
 foreach(part style controls names commands)
   execute_process(COMMAND ${NODE} ${GENERATOR} ${part} OUTPUT_VARIABLE ${part}
                   COMMAND_ERROR_IS_FATAL ANY)
@@ -40,23 +40,19 @@ endfunction()
 set(script "")
 set(body "")
 if(NOT NO_SCRIPT)
-  foreach(wasm_file WASM COMMANDS_WASM)
-    execute_process(COMMAND gzip -9 -n -c ${${wasm_file}} COMMAND base64 -w0
-                    OUTPUT_VARIABLE ${wasm_file}_TEXT COMMAND_ERROR_IS_FATAL ANY)
-  endforeach()
+  execute_process(COMMAND gzip -9 -n -c ${WASM} COMMAND base64 -w0
+                  OUTPUT_VARIABLE wasm_text COMMAND_ERROR_IS_FATAL ANY)
   file(READ ${JS} js)
-  file(READ ${COMMANDS_JS} commands_js)
   file(READ ${GLUE} glue)
   file(READ ${INFLATE} inflate)
+  file(READ ${START} start)
   string(REPLACE "@NAMES@" "${names}" glue "${glue}")
   string(REPLACE "@COMMANDS@" "${commands}" glue "${glue}")
-  held(window "text/plain" "${js}\n${glue}" ignored) # only checked: it runs as it is
-  held(wasm "application/gzip;base64" "${WASM_TEXT}" wasm)
-  held(commands-wasm "application/gzip;base64" "${COMMANDS_WASM_TEXT}" commands_wasm)
-  held(commands-code "text/plain" "${commands_js}" commands_code)
+  held(page-code "text/plain" "${js}\n${glue}" page_code)
+  held(wasm "application/gzip;base64" "${wasm_text}" wasm)
   held(inflate-code "text/plain" "${inflate}" inflate_code)
-  string(CONCAT script "<script>\n${js}\n${glue}</script>\n"
-         "${wasm}${inflate_code}${commands_wasm}${commands_code}")
+  held(start "text/plain" "${start}" ignored) # only checked: it runs as it is
+  string(CONCAT script "${page_code}${wasm}${inflate_code}<script>\n${start}</script>")
   # Until the glue has wired the window, the body keeps each click, change,
   # key and paste for it, through handlers that the browser compiles only
   # when one comes; a paste keeps its text, which its event gives only

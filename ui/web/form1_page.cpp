@@ -11,8 +11,8 @@ namespace quorvel::web {
 
 namespace {
 
-// The glue's side, shared by the page's two modules; a text comes into the
-// calling module's memory, allocated with its malloc.
+// The glue's side; a text comes into the module's memory, allocated with
+// its malloc.
 EM_JS(char *, quorvel_js_text, (int id), {
     var text = QuorvelPage.text(id);
     var size = lengthBytesUTF8(text) + 1;
@@ -42,9 +42,6 @@ int Id(ControlId id)
 {
     return static_cast<int>(Index(id));
 }
-
-// How the page prints, where its module can (PrintWith).
-SheetPrinter printer = nullptr;
 
 class Form1Page final : private Form1Controls {
 public:
@@ -89,12 +86,7 @@ private:
     {
         return quorvel_js_copy(lines.data(), Length(lines)) != 0;
     }
-    PrintResult Print(std::span<const Sheet> sheets) override
-    {
-        if (!printer)
-            return { PrintResult::Status::Failed, PrintFailure::Unsupported, {} };
-        return printer(sheets);
-    }
+    PrintResult Print(std::span<const Sheet> sheets) override { return PrintPages(sheets); }
 };
 
 } // namespace
@@ -103,11 +95,6 @@ Form1 &PageForm()
 {
     static Form1Page page;
     return page.form;
-}
-
-void PrintWith(SheetPrinter print)
-{
-    printer = print;
 }
 
 int Length(std::string_view text)

@@ -1,12 +1,10 @@
 // The page's glue: it carries out the form's accessors on the HTML elements
 // and forwards the elements' events to the form, in the WebAssembly. What
 // the window does is the form's; what is here is how a browser does it.
-// It is read with the page, after the window's HTML, and starts the
-// window's module just after the window's first frame, which thus waits for
-// nothing of it; a click, key or paste before then is kept by the body and
-// replayed. The commands' module (ui/web/form1_page.h) stays text until a
-// command first runs; it is started then, within the key or click that
-// asked, which a browser requires of a copy to the clipboard.
+// It runs just after the window's first paint (ui/web/after_paint.js),
+// starts the module (ui/web/form1_page.h), which the browser compiles
+// apart from the page's own work, and once it runs wires the window and
+// replays what the body kept meanwhile.
 'use strict';
 var QuorvelPage = (function () {
   var names = @NAMES@;
@@ -16,8 +14,7 @@ var QuorvelPage = (function () {
   var controls = names.map(function (name) { return document.getElementById(name); });
   var dialog = document.getElementById('message');
   var dialogText = document.getElementById('message-text');
-  var module = null; // the window's WebAssembly, once it runs
-  var commandsModule = null; // the commands', once it is started
+  var module = null; // the WebAssembly, once it runs
   var ended = false;
   var pending = null; // a command that reads the clipboard, until a paste or the page brings it
   var running = -1; // the command that runs, for a refusal that comes later
@@ -48,23 +45,10 @@ var QuorvelPage = (function () {
     try { return use(at, length); } finally { into._free(at); }
   }
 
-  // A text that the page holds in parts, in the <script> elements named
-  // `name` (ui/web/assemble.cmake).
-  function heldText(name) {
-    var parts = document.querySelectorAll('script[data-of="' + name + '"]'), text = '';
-    for (var i = 0; i < parts.length; ++i) text += parts[i].textContent;
-    return text;
-  }
-  // Runs the JavaScript held as `name`.
-  function runHeld(name) {
-    var code = document.createElement('script');
-    code.text = heldText(name);
-    document.head.appendChild(code);
-  }
-  // The bytes of a module held gzipped as base64, unpacked by the inflater
-  // (pako), which runs the first time.
-  function bytesOf(name) {
-    var text = heldText(name), bytes;
+  // The module's bytes, held gzipped as base64, unpacked by the inflater
+  // (pako), itself held as text.
+  function moduleBytes() {
+    var text = QuorvelHeld('wasm'), bytes;
     if (Uint8Array.fromBase64) {
       bytes = Uint8Array.fromBase64(text);
     } else {
@@ -72,24 +56,10 @@ var QuorvelPage = (function () {
       bytes = new Uint8Array(binary.length);
       for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
     }
-    if (!window.pako) runHeld('inflate-code');
+    var inflater = document.createElement('script');
+    inflater.text = QuorvelHeld('inflate-code');
+    document.head.appendChild(inflater);
     return window.pako.ungzip(bytes);
-  }
-  // A module, compiled and started at once (ui/web/start_at_once.js): the
-  // object it is given holds its exports when the factory returns.
-  function started(factory, wasm) {
-    var instance = { wasm: bytesOf(wasm) };
-    factory(instance);
-    return instance;
-  }
-  // The commands' module, started once: its emscripten code runs from the
-  // text it is held as.
-  function commandModule() {
-    if (!commandsModule) {
-      runHeld('commands-code');
-      commandsModule = started(createQuorvelCommands, 'commands-wasm');
-    }
-    return commandsModule;
   }
 
   function showMessage(icon, text) {
@@ -109,7 +79,7 @@ var QuorvelPage = (function () {
   // The browser would not let the page at the clipboard for a command: the
   // form says so.
   function refused(command, reading) {
-    if (!ended) commandModule()._quorvel_clipboard_refused(command, reading ? 1 : 0);
+    if (!ended) module._quorvel_clipboard_refused(command, reading ? 1 : 0);
   }
 
   function copy(text) {
@@ -130,10 +100,9 @@ var QuorvelPage = (function () {
   }
 
   function run(command, text) {
-    var m = commandModule();
     running = command;
     try {
-      withUtf8(m, text, function (at, length) { m._quorvel_run(command, at, length); });
+      withUtf8(module, text, function (at, length) { module._quorvel_run(command, at, length); });
     } finally {
       running = -1;
     }
@@ -249,7 +218,7 @@ var QuorvelPage = (function () {
     document.addEventListener('keydown', shortcut);
     // The browser's own Print prints the sheet of the boxes' calculation too.
     window.addEventListener('beforeprint', function () {
-      if (!commandPrint && !ended) commandModule()._quorvel_fill_sheet();
+      if (!commandPrint && !ended) module._quorvel_fill_sheet();
     });
     window.addEventListener('afterprint', function () { commandPrint = false; });
     document.getElementById('message-ok').addEventListener('click', function () { dialog.close(); });
@@ -272,28 +241,12 @@ var QuorvelPage = (function () {
     if (window.performance && performance.mark) performance.mark('quorvel-ready');
   }
 
-  var begun = false;
-  function start() {
-    if (begun) return;
-    begun = true;
-    module = started(createQuorvel, 'wasm');
+  // The browser compiles the module apart; it runs, and calls on
+  // QuorvelPage, only once this script has ended.
+  createQuorvel({ wasm: moduleBytes() }).then(function (started) {
+    module = started;
     wire();
-  }
-
-  // Just after the window's first paint, where the browser tells of its
-  // paints, else after its first frame; at once in a tab not shown, which
-  // paints nothing; in any case within a second.
-  function afterPaint() { setTimeout(start, 0); }
-  var timing = window.PerformanceObserver && PerformanceObserver.supportedEntryTypes;
-  if (document.hidden) {
-    start();
-  } else if (timing && timing.indexOf('paint') >= 0) {
-    if (performance.getEntriesByType('paint').length) afterPaint();
-    else new PerformanceObserver(function (list, observer) { observer.disconnect(); afterPaint(); }).observe({ entryTypes: ['paint'] });
-  } else {
-    requestAnimationFrame(afterPaint);
-  }
-  setTimeout(start, 1000);
+  });
 
   return {
     text: function (id) { return controls[id].value; },

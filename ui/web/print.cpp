@@ -1,7 +1,7 @@
 // How the page prints calculation sheets: their pages, laid out as the
 // desktop printers lay them out (ui/sheet_layout.h) and measured in the
 // page's own fonts, into the part of the page that prints, then the
-// browser's print. Only the commands' module carries it.
+// browser's print.
 #include "ui/web/form1_page.h"
 
 #include "ui/web/html.h"
@@ -95,6 +95,8 @@ private:
     std::array<std::optional<SheetFontMetrics>, kSheetStyles.size()> metrics_;
 };
 
+} // namespace
+
 // The sheets into the part that prints, then the browser's print, which
 // says nothing of how it ended.
 PrintResult PrintPages(std::span<const Sheet> sheets)
@@ -104,11 +106,6 @@ PrintResult PrintPages(std::span<const Sheet> sheets)
         return { PrintResult::Status::Failed, PrintFailure::Unsupported, {} };
     return {};
 }
-
-// The module that carries this prints so.
-const bool kPrints = (PrintWith(PrintPages), true);
-
-} // namespace
 
 void FillSheet(std::span<const Sheet> sheets)
 {

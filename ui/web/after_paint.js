@@ -1,10 +1,10 @@
-// The page's only script that runs as the page is read, at its end: the
-// window is painted from its HTML first, and the page's code, held as text
-// (page-code: emscripten's JavaScript for the module and the glue), runs
-// just after that paint, where the browser tells of its paints, else after
-// the first frame; at once in a tab not shown, which paints nothing; in any
-// case within a second. Meanwhile the body keeps each click, key and paste
-// for the glue.
+// Run by the body's load handler, once the page is read; no script runs
+// before. The window is painted from its HTML first, and the page's code,
+// held as text (page-code: emscripten's JavaScript for the module and the
+// glue), runs just after that paint, where the browser tells of its paints,
+// else after the first frame; at once in a tab not shown, which paints
+// nothing; in any case within a second. Meanwhile the body keeps each
+// click, key and paste for the glue.
 (function () {
   // The text that the page holds in the <script> elements named `name`,
   // in parts (ui/web/assemble.cmake).

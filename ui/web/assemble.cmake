@@ -3,9 +3,10 @@
 # the control table, and, unless NO_SCRIPT, the scripts, held as text:
 # emscripten's JavaScript for the module with the glue (ui/web/glue.js),
 # the module's WebAssembly gzipped as base64, and the inflater that unpacks
-# it (pako, Debian's node-pako); then the one script that runs as the page
-# is read (ui/web/after_paint.js), which runs the glue once the window is
-# painted. The whole page is then written in ASCII (page_html ascii).
+# it (pako, Debian's node-pako), and the script that the body's load
+# handler runs (ui/web/after_paint.js), which runs the glue once the window
+# is painted: no script runs while the page is read. The whole page is then
+# written in ASCII (page_html ascii).
 #   cmake -DNODE=... -DGENERATOR=... -DTEMPLATE=... -DOUT=...
 #         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=... -DINFLATE=... -DSTART=...]
 #         -P assemble.cmake
@@ -51,8 +52,8 @@ if(NOT NO_SCRIPT)
   held(page-code "text/plain" "${js}\n${glue}" page_code)
   held(wasm "application/gzip;base64" "${wasm_text}" wasm)
   held(inflate-code "text/plain" "${inflate}" inflate_code)
-  held(start "text/plain" "${start}" ignored) # only checked: it runs as it is
-  string(CONCAT script "${page_code}${wasm}${inflate_code}<script>\n${start}</script>")
+  held(start "text/plain" "${start}" start_code)
+  string(CONCAT script "${page_code}${wasm}${inflate_code}${start_code}")
   # Until the glue has wired the window, the body keeps each click, change,
   # key and paste for it, through handlers that the browser compiles only
   # when one comes; a paste keeps its text, which its event gives only
@@ -61,6 +62,9 @@ if(NOT NO_SCRIPT)
   set(body " onclick=\"${keep}\" onchange=\"${keep}\" onkeydown=\"${keep}\"")
   string(APPEND body " onpaste=\"event.quorvelText=event.clipboardData?"
          "event.clipboardData.getData('text/plain'):'';${keep}\"")
+  string(APPEND body " onload=\"var start=document.createElement('script');"
+         "start.text=document.querySelector('script[data-of=start]').textContent;"
+         "document.head.appendChild(start)\"")
 endif()
 string(REPLACE "@BODY@" "${body}" page "${page}")
 string(REPLACE "@SCRIPT@" "${script}" page "${page}")

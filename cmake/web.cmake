@@ -13,6 +13,9 @@ set(QUORVEL_BENCH OFF CACHE BOOL "" FORCE)
 set_property(DIRECTORY PROPERTY COMPILE_OPTIONS -Wall -Wextra -Wpedantic)
 set_property(DIRECTORY PROPERTY LINK_OPTIONS "")
 set(CMAKE_POSITION_INDEPENDENT_CODE OFF)
+# The page carries its module: the smallest code, which compiles to the
+# same arithmetic (-Oz against -Os: 265 KB to 249 KB).
+string(REPLACE "-Os" "-Oz" CMAKE_CXX_FLAGS_MINSIZEREL "${CMAKE_CXX_FLAGS_MINSIZEREL}")
 # A run-time error is a C++ exception, caught by the form.
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)

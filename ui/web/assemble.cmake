@@ -2,11 +2,11 @@
 # and the controls that the generator (page_html, run by Node) writes from
 # the control table, and, unless NO_SCRIPT, the scripts, held as text:
 # emscripten's JavaScript for the module with the glue (ui/web/glue.js),
-# the module's WebAssembly gzipped as base64, and the inflater that unpacks
-# it (pako, Debian's node-pako), and the script that the body's load
-# handler runs (ui/web/after_paint.js), which runs the glue once the window
-# is painted: no script runs while the page is read. The whole page is then
-# written in ASCII (page_html ascii).
+# and the module's WebAssembly, both gzipped as base64; the inflater that
+# unpacks them (pako, Debian's node-pako); and the script that the body's
+# load handler runs (ui/web/after_paint.js), which runs the glue once the
+# window is painted: no script runs while the page is read. The whole page
+# is then written in ASCII (page_html ascii).
 #   cmake -DNODE=... -DGENERATOR=... -DTEMPLATE=... -DOUT=...
 #         [-DNO_SCRIPT=ON | -DJS=... -DWASM=... -DGLUE=... -DINFLATE=... -DSTART=...]
 #         -P assemble.cmake
@@ -41,15 +41,20 @@ endfunction()
 set(script "")
 set(body "")
 if(NOT NO_SCRIPT)
-  execute_process(COMMAND gzip -9 -n -c ${WASM} COMMAND base64 -w0
-                  OUTPUT_VARIABLE wasm_text COMMAND_ERROR_IS_FATAL ANY)
   file(READ ${JS} js)
   file(READ ${GLUE} glue)
   file(READ ${INFLATE} inflate)
   file(READ ${START} start)
   string(REPLACE "@NAMES@" "${names}" glue "${glue}")
   string(REPLACE "@COMMANDS@" "${commands}" glue "${glue}")
-  held(page-code "text/plain" "${js}\n${glue}" page_code)
+  # Gzipped, the code and the module are a third of their size.
+  file(WRITE ${OUT}.code "${js}\n${glue}")
+  execute_process(COMMAND gzip -9 -n -c ${OUT}.code COMMAND base64 -w0
+                  OUTPUT_VARIABLE code_text COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND gzip -9 -n -c ${WASM} COMMAND base64 -w0
+                  OUTPUT_VARIABLE wasm_text COMMAND_ERROR_IS_FATAL ANY)
+  file(REMOVE ${OUT}.code)
+  held(page-code "application/gzip;base64" "${code_text}" page_code)
   held(wasm "application/gzip;base64" "${wasm_text}" wasm)
   held(inflate-code "text/plain" "${inflate}" inflate_code)
   held(start "text/plain" "${start}" start_code)

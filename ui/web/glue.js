@@ -45,22 +45,6 @@ var QuorvelPage = (function () {
     try { return use(at, length); } finally { into._free(at); }
   }
 
-  // The module's bytes, held gzipped as base64, unpacked by the inflater
-  // (pako), itself held as text.
-  function moduleBytes() {
-    var text = QuorvelHeld('wasm'), bytes;
-    if (Uint8Array.fromBase64) {
-      bytes = Uint8Array.fromBase64(text);
-    } else {
-      var binary = atob(text);
-      bytes = new Uint8Array(binary.length);
-      for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-    }
-    var inflater = document.createElement('script');
-    inflater.text = QuorvelHeld('inflate-code');
-    document.head.appendChild(inflater);
-    return window.pako.ungzip(bytes);
-  }
 
   function showMessage(icon, text) {
     dialog.className = ['information', 'warning', 'error'][icon];
@@ -243,7 +227,7 @@ var QuorvelPage = (function () {
 
   // The browser compiles the module apart; it runs, and calls on
   // QuorvelPage, only once this script has ended.
-  createQuorvel({ wasm: moduleBytes() }).then(function (started) {
+  createQuorvel({ wasm: QuorvelUnpacked('wasm') }).then(function (started) {
     module = started;
     wire();
   });

@@ -72,10 +72,14 @@ class X11WindowTest : public QObject {
     // `window` is drawn, not only mapped: it shows dark text on a light
     // ground. Wine makes a window it shows the foreground only after mapping
     // it, and draws it after that; a key pressed in between goes to the
-    // window behind it.
+    // window behind it. The runs at each scale, each on an X server of its
+    // own, give their windows the same ids: the shot's name has the
+    // process's id too.
     bool drawn(const QString &window)
     {
-        const QString file = QStringLiteral(QUORVEL_SHOT_DIR "/drawn-%1.png").arg(window);
+        const QString file = QStringLiteral(QUORVEL_SHOT_DIR "/drawn-%1-%2.png")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(window);
         QImage shot;
         if (run("import", { "-window", window, file }), !shot.load(file))
             return false;

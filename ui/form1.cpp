@@ -154,28 +154,18 @@ struct Form1::Calculation {
     SizingResult result;
 };
 
-bool Form1::Calculate(Calculation &done)
-{
-    return CalculateWith(done, [](MediumKind medium, const SizingInputs &in, SizingResult &r) {
-        ComputeFlowCoefficients(medium, in, r);
-    });
-}
-
-bool Form1::Calculate(Calculation &done, StepRecorder &recorder)
-{
-    return CalculateWith(done, [&](MediumKind medium, const SizingInputs &in, SizingResult &r) {
-        ComputeFlowCoefficients(medium, in, r, recorder);
-    });
-}
-
-template <typename Compute> bool Form1::CalculateWith(Calculation &done, Compute compute)
+bool Form1::Calculate(Calculation &done, StepRecorder *recorder)
 {
     try {
         // All five boxes are read, hidden ones included.
         for (std::size_t i = 0; i < kInputCount; ++i)
             done.values[i] = Val(controls_.Text(kInputs[i].box));
         done.medium = &Selected();
-        compute(done.medium->medium, InputsFrom(done.values), done.result);
+        if (recorder)
+            ComputeFlowCoefficients(
+                done.medium->medium, InputsFrom(done.values), done.result, *recorder);
+        else
+            ComputeFlowCoefficients(done.medium->medium, InputsFrom(done.values), done.result);
     } catch (const RuntimeError &error) {
         ShowResult(done.result);
         ShowError(ErrorReport(error.kind()));
@@ -395,7 +385,7 @@ std::optional<Sheet> Form1::SheetToPrint(std::chrono::year_month_day date)
     // Calculated once, its steps recorded for the sheet as it goes.
     RecordedSteps steps;
     Calculation done;
-    if (!Calculate(done, steps))
+    if (!Calculate(done, &steps))
         return std::nullopt;
     return MakeSheet(
         done.medium->medium, done.values, steps, done.result, SheetDate(date), QUORVEL_VERSION);

@@ -189,12 +189,9 @@ private:
     const MediumSpec &Selected() const;
     // Reads the boxes, calculates and shows the outcome, as "计算" does;
     // false after a run-time error, which has been reported; true when both
-    // coefficients were produced.
-    bool Calculate(Calculation &done);
-    // The same, telling `recorder` every step, for the sheet; apart, so
-    // that a front end that never prints carries no recording.
-    bool Calculate(Calculation &done, StepRecorder &recorder);
-    template <typename Compute> bool CalculateWith(Calculation &done, Compute compute);
+    // coefficients were produced. `recorder`, when given, is told every
+    // step, for the sheet.
+    bool Calculate(Calculation &done, StepRecorder *recorder = nullptr);
     void ShowResult(const SizingResult &result);
     void ShowError(std::string_view report);
 

@@ -45,7 +45,6 @@ var QuorvelPage = (function () {
     try { return use(at, length); } finally { into._free(at); }
   }
 
-
   function showMessage(icon, text) {
     dialog.className = ['information', 'warning', 'error'][icon];
     dialogText.textContent = text;
